@@ -1,0 +1,64 @@
+#pragma once
+#include <array>
+#include <cstdint>
+
+namespace vortel {
+
+struct Timeline;  // the visual script, built once at start-up
+
+struct Vec3 {
+    float x = 0, y = 0, z = 0;
+};
+struct Vec4 {
+    float x = 0, y = 0, z = 0, w = 0;
+};
+
+constexpr int kSineTableSize = 65536;
+constexpr int kMaxSections = 10;
+constexpr int kTextureSlotCount = 11;
+
+// The one process-wide record of values the subsystems share. A single
+// thread reads and writes it; every field starts at zero but the few with
+// initial values below.
+struct DemoState {
+    // Shell: written at start-up and by the frame loop.
+    int32_t windowWidth = 800;
+    int32_t windowHeight = 600;
+    int32_t seed = 0;
+    float bpm = 0;          // beats per minute, 120..150
+    float stepLength = 0;   // seconds per sixteenth note, 15 / bpm
+    int32_t sectionCount = 0;
+    std::array<int32_t, kMaxSections> spanCount{};  // spans (of 32 steps) per section
+    float songLength = 0;   // seconds, 512 steps
+    void* deviceContext = nullptr;  // the platform window the show draws into
+    std::array<float, kSineTableSize> sineTable{};
+    float songTime = 0;     // seconds since playback started
+    float frameDelta = 0;   // songTime minus the previous frame's
+
+    // Graphics resources: texture names, camera and light, shader parameters.
+    std::array<uint32_t, kTextureSlotCount> textureSlots{};
+    Vec3 cameraFrom{0, 0, 1};
+    Vec3 cameraTarget{};
+    float cameraDolly = 0;  // 0 = eye at cameraFrom, 1 = eye on the target
+    Vec4 lightPosition{};   // eye space; vertex-program environment parameter 0
+    Vec4 specularColour{};  // fragment-program environment parameter 1
+    Vec4 specularParams{};  // fragment-program environment parameter 2
+    Vec4 surfaceParams{};   // fragment-program environment parameter 3
+    float texCoordScale[2] = {0, 0};  // (s, t) scale of scene texture coordinates
+
+    Timeline* timeline = nullptr;
+};
+
+// The single instance, alive for the whole process.
+DemoState& demo();
+
+// Fills demo().sineTable: entry i = sin(i * k) with k the float nearest
+// 2*pi/65536, product and sine in double precision.
+void fillSineTable(DemoState& state);
+
+// Table lookups for an angle in radians. The index is truncated towards zero
+// and masked to 16 bits, so negative angles wrap.
+float tableSin(float x);
+float tableCos(float x);
+
+}  // namespace vortel
