@@ -1,0 +1,119 @@
+#include "platform/sdl_window.h"
+
+#include <SDL2/SDL.h>
+#include <SDL2/SDL_opengl.h>
+
+#include "platform/signals.h"
+
+namespace vortel {
+
+namespace {
+
+// Most events a frame drains before it looks only for quit and Escape, so a
+// flood of window events can never hold up the frame.
+constexpr int kMaxEventsPerFrame = 256;
+
+void setContextAttributes(int depthBits) {
+    SDL_GL_ResetAttributes();
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+    SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, depthBits);
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+}
+
+const char* glString(GLenum name) {
+    const GLubyte* s = glGetString(name);
+    return s ? reinterpret_cast<const char*>(s) : "";
+}
+
+}  // namespace
+
+std::unique_ptr<SdlWindow> SdlWindow::open(const WindowOptions& options, std::string* error) {
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
+        if (error) *error = std::string("cannot open a display: ") + SDL_GetError();
+        return nullptr;
+    }
+    std::unique_ptr<SdlWindow> w(new SdlWindow());
+    Uint32 flags = SDL_WINDOW_OPENGL | (options.visible ? SDL_WINDOW_SHOWN : SDL_WINDOW_HIDDEN);
+    std::string lastError;
+    // A 32-bit depth buffer first; many drivers only offer 24 bits.
+    for (int depth : {32, 24}) {
+        setContextAttributes(depth);
+        SDL_Window* win = SDL_CreateWindow(options.title.c_str(), SDL_WINDOWPOS_UNDEFINED,
+                                           SDL_WINDOWPOS_UNDEFINED, options.width, options.height,
+                                           flags);
+        if (!win) {
+            lastError = SDL_GetError();
+            continue;
+        }
+        SDL_GLContext ctx = SDL_GL_CreateContext(win);
+        if (!ctx) {
+            lastError = SDL_GetError();
+            SDL_DestroyWindow(win);
+            continue;
+        }
+        w->window_ = win;
+        w->context_ = ctx;
+        w->depthFellBack_ = depth != 32;
+        break;
+    }
+    if (!w->window_) {
+        if (error) *error = "cannot create an OpenGL window: " + lastError;
+        return nullptr;
+    }
+    SDL_GL_MakeCurrent(w->window_, w->context_);
+    SDL_GL_SetSwapInterval(options.vsync ? 1 : 0);
+    int depth = 0;
+    SDL_GL_GetAttribute(SDL_GL_DEPTH_SIZE, &depth);
+    w->depthBits_ = depth;
+    w->renderer_ = glString(GL_RENDERER);
+    w->glVersion_ = glString(GL_VERSION);
+    return w;
+}
+
+SdlWindow::~SdlWindow() {
+    if (context_) SDL_GL_DeleteContext(context_);
+    if (window_) SDL_DestroyWindow(window_);
+}
+
+uint32_t SdlWindow::ticks() { return SDL_GetTicks(); }
+
+FrameInput SdlWindow::pollInput() {
+    FrameInput in;
+    SDL_Event ev;
+    int handled = 0;
+    while (handled < kMaxEventsPerFrame && SDL_PollEvent(&ev)) {
+        ++handled;
+        switch (ev.type) {
+        case SDL_QUIT:
+            in.quit = true;
+            break;
+        case SDL_WINDOWEVENT:
+            if (ev.window.event == SDL_WINDOWEVENT_CLOSE) in.quit = true;
+            break;
+        case SDL_KEYDOWN:
+            if (ev.key.keysym.sym == SDLK_ESCAPE) escapeLatched_ = true;
+            break;
+        default:
+            break;
+        }
+    }
+    if (handled == kMaxEventsPerFrame) {
+        // A flood: leave the rest queued, but never miss quit or Escape.
+        SDL_PumpEvents();
+        if (SDL_HasEvent(SDL_QUIT)) in.quit = true;
+    }
+    const Uint8* keys = SDL_GetKeyboardState(nullptr);
+    // Escape: down now, or pressed since the last poll.
+    in.escape = escapeLatched_ || (keys && keys[SDL_SCANCODE_ESCAPE]);
+    escapeLatched_ = false;
+    if (quitSignalled()) in.quit = true;
+    return in;
+}
+
+void SdlWindow::swapBuffers() { SDL_GL_SwapWindow(window_); }
+
+}  // namespace vortel

@@ -1,0 +1,50 @@
+#pragma once
+#include <memory>
+#include <string>
+
+#include "platform/host.h"
+
+struct SDL_Window;
+
+namespace vortel {
+
+struct WindowOptions {
+    int width = 800;
+    int height = 600;
+    std::string title;
+    bool vsync = true;     // synchronise buffer swaps with the display
+    bool visible = true;   // hidden windows serve tests and offline rendering
+};
+
+// An SDL window with a double-buffered RGBA8 OpenGL compatibility context
+// (so fixed-function GL and the ARB program extensions are available) that
+// stays current on the calling thread for the window's life.
+class SdlWindow final : public Host {
+public:
+    // Returns null and fills *error when no display or no context can be had.
+    static std::unique_ptr<SdlWindow> open(const WindowOptions& options, std::string* error);
+    ~SdlWindow() override;
+
+    uint32_t ticks() override;
+    FrameInput pollInput() override;
+    void swapBuffers() override;
+
+    int depthBits() const { return depthBits_; }
+    // True when the 32-bit depth buffer was refused and 24 bits were taken.
+    bool depthFellBack() const { return depthFellBack_; }
+    const std::string& renderer() const { return renderer_; }
+    const std::string& glVersion() const { return glVersion_; }
+    SDL_Window* handle() const { return window_; }
+
+private:
+    SdlWindow() = default;
+    SDL_Window* window_ = nullptr;
+    void* context_ = nullptr;
+    int depthBits_ = 0;
+    bool depthFellBack_ = false;
+    bool escapeLatched_ = false;
+    std::string renderer_;
+    std::string glVersion_;
+};
+
+}  // namespace vortel

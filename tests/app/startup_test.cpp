@@ -1,0 +1,152 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "app/demo_state.h"
+#include "app/options.h"
+#include "app/rng.h"
+#include "app/startup.h"
+
+namespace vortel {
+namespace {
+
+TEST(Seed, ReadLikeAStreamExtractsAnInt) {
+    EXPECT_EQ(parseSeed("1234"), 1234);
+    EXPECT_EQ(parseSeed("  -7xyz"), -7);
+    EXPECT_EQ(parseSeed("+12"), 12);
+    EXPECT_EQ(parseSeed("\t42 99"), 42);
+    EXPECT_EQ(parseSeed("-2147483648"), INT32_MIN);
+    EXPECT_EQ(parseSeed("2147483647"), INT32_MAX);
+    // No number at the start, or one out of range: the caller uses the clock.
+    EXPECT_EQ(parseSeed(""), std::nullopt);
+    EXPECT_EQ(parseSeed("abc"), std::nullopt);
+    EXPECT_EQ(parseSeed("-"), std::nullopt);
+    EXPECT_EQ(parseSeed("99999999999"), std::nullopt);
+    EXPECT_EQ(parseSeed("2147483648"), std::nullopt);
+}
+
+TEST(Texts, TitleAndReplayLine) {
+    EXPECT_EQ(windowTitle(1234), "KELMA: VORTEL 1234");
+    EXPECT_EQ(windowTitle(-7), "KELMA: VORTEL -7");
+    EXPECT_EQ(replayLine(1234), "vortelWindow.exe 1234");
+}
+
+TEST(ReplayFile, HoldsExactlyTheLineAndTruncatesAnOldOne) {
+    auto dir = std::filesystem::temp_directory_path() / "vortel_replay_test";
+    std::filesystem::create_directories(dir);
+    auto old = std::filesystem::current_path();
+    std::filesystem::current_path(dir);
+    {
+        std::ofstream f(kReplayFileName);
+        f << "a much longer line that must disappear completely\n";
+    }
+    std::string err;
+    ASSERT_TRUE(writeReplayFile(1234, &err)) << err;
+    std::ifstream in(kReplayFileName, std::ios::binary);
+    std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(content, "vortelWindow.exe 1234");
+    EXPECT_EQ(content.size(), 21u);
+    std::filesystem::current_path(old);
+    std::filesystem::remove_all(dir);
+}
+
+TEST(ReplayFile, UnwritableFolderReportsWhy) {
+    auto dir = std::filesystem::temp_directory_path() / "vortel_replay_blocked";
+    std::filesystem::create_directories(dir / kReplayFileName);  // a folder in the file's place
+    auto old = std::filesystem::current_path();
+    std::filesystem::current_path(dir);
+    std::string err;
+    EXPECT_FALSE(writeReplayFile(5, &err));
+    EXPECT_NE(err.find(kReplayFileName), std::string::npos);
+    std::filesystem::current_path(old);
+    std::filesystem::remove_all(dir);
+}
+
+// Finds a seed whose tempo draw (the first draw after seeding) is r.
+TEST(Song, TempoStepAndLengthFollowTheFirstDraw) {
+    DemoState s;
+    for (int32_t seed : {1, 2, 1000, -7, 1234}) {
+        s.seed = seed;
+        setupSong(s);
+        srand(static_cast<uint32_t>(seed));
+        int r = rand();
+        double bpm = 120.0 + r * static_cast<double>(0.0009155553f);
+        EXPECT_EQ(s.bpm, static_cast<float>(bpm));
+        EXPECT_EQ(s.stepLength, static_cast<float>(15.0 / bpm));
+        EXPECT_EQ(s.sectionCount, 4);
+        for (int i = 0; i < 4; ++i) EXPECT_EQ(s.spanCount[i], 4);
+        EXPECT_EQ(s.spanCount[4], 0);
+        EXPECT_FLOAT_EQ(s.songLength, 512.0f * s.stepLength);
+        EXPECT_GE(s.bpm, 120.0f);
+        EXPECT_LE(s.bpm, 150.0f);
+    }
+    // seed 1: first draw 41.
+    s.seed = 1;
+    setupSong(s);
+    EXPECT_NEAR(s.bpm, 120.0 + 41 * 30.0 / 32767, 1e-4);
+}
+
+TEST(Song, ExtremeDrawsGiveTheTempoBounds) {
+    // Search seeds for draws of 0 and 32767 to check both ends of the range.
+    DemoState s;
+    bool sawLow = false, sawHigh = false;
+    for (int32_t seed = 0; seed < 2000000 && !(sawLow && sawHigh); ++seed) {
+        srand(static_cast<uint32_t>(seed));
+        int r = rand();
+        if (r != 0 && r != 32767) continue;
+        s.seed = seed;
+        setupSong(s);
+        if (r == 0) {
+            sawLow = true;
+            EXPECT_EQ(s.bpm, 120.0f);
+            EXPECT_EQ(s.stepLength, 0.125f);
+            EXPECT_EQ(s.songLength, 64.0f);
+        } else {
+            sawHigh = true;
+            EXPECT_NEAR(s.bpm, 150.0f, 1e-4);
+            EXPECT_NEAR(s.stepLength, 0.1f, 1e-7);
+            EXPECT_NEAR(s.songLength, 51.2f, 1e-4);
+        }
+    }
+    EXPECT_TRUE(sawLow);
+    EXPECT_TRUE(sawHigh);
+}
+
+TEST(Options, SeedIsTheFirstPositionalArgument) {
+    auto r = parseOptions({"--verbose", "  -7xyz", "--no-vsync"});
+    ASSERT_TRUE(r.error.empty());
+    EXPECT_EQ(r.options.seedText, "  -7xyz");
+    EXPECT_TRUE(r.options.verbose);
+    EXPECT_TRUE(r.options.noVsync);
+
+    r = parseOptions({"--wav", "song.wav", "12"});
+    ASSERT_TRUE(r.error.empty());
+    EXPECT_EQ(r.options.wavPath, "song.wav");
+    EXPECT_EQ(r.options.seedText, "12");  // an option's value is not the seed
+
+    r = parseOptions({"--stems=out", "-5"});
+    ASSERT_TRUE(r.error.empty());
+    EXPECT_EQ(r.options.stemsDir, "out");
+    EXPECT_EQ(r.options.seedText, "-5");
+
+    r = parseOptions({});
+    EXPECT_TRUE(r.error.empty());
+    EXPECT_FALSE(r.options.seedText.has_value());
+}
+
+TEST(Options, MistakesAreNamed) {
+    auto r = parseOptions({"1", "--frobnicate"});
+    EXPECT_NE(r.error.find("--frobnicate"), std::string::npos);
+    r = parseOptions({"--wav"});
+    EXPECT_NE(r.error.find("--wav"), std::string::npos);
+    r = parseOptions({"1", "2"});
+    EXPECT_NE(r.error.find("'2'"), std::string::npos);
+    r = parseOptions({"--verbose=yes"});
+    EXPECT_FALSE(r.error.empty());
+}
+
+}  // namespace
+}  // namespace vortel
