@@ -36,6 +36,16 @@ std::unique_ptr<SdlWindow> SdlWindow::open(const WindowOptions& options, std::st
         if (error) *error = std::string("cannot open a display: ") + SDL_GetError();
         return nullptr;
     }
+    // Without a display SDL falls back to its offscreen driver; a show nobody
+    // can see is a failure unless that driver was asked for by name.
+    const char* driver = SDL_GetCurrentVideoDriver();
+    const char* asked = SDL_getenv("SDL_VIDEODRIVER");
+    if (options.visible && driver && (!asked || !*asked) &&
+        (SDL_strcmp(driver, "offscreen") == 0 || SDL_strcmp(driver, "dummy") == 0)) {
+        if (error)
+            *error = "no display to open a window on (set DISPLAY, or SDL_VIDEODRIVER=offscreen to run unseen)";
+        return nullptr;
+    }
     std::unique_ptr<SdlWindow> w(new SdlWindow());
     Uint32 flags = SDL_WINDOW_OPENGL | (options.visible ? SDL_WINDOW_SHOWN : SDL_WINDOW_HIDDEN);
     std::string lastError;

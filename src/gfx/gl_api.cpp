@@ -1,0 +1,98 @@
+#include "gfx/gl_api.h"
+
+#include <SDL2/SDL.h>
+
+#include <cstring>
+
+namespace vortel {
+
+#define VORTEL_GL_DEFINE_ENTRY_POINT(type, name) type name = nullptr;
+VORTEL_GL_ENTRY_POINTS(VORTEL_GL_DEFINE_ENTRY_POINT)
+#undef VORTEL_GL_DEFINE_ENTRY_POINT
+
+namespace {
+
+bool g_loaded = false;
+
+void* sdlProcAddress(const char* name) { return SDL_GL_GetProcAddress(name); }
+
+// Compatibility contexts answer GL_EXTENSIONS with one long string; a core
+// context (3.1 and later) only lists them one by one through glGetStringi.
+bool contextHasExtension(const char* name) {
+    const auto* list = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
+    if (list) return extensionListed(list, name);
+    while (glGetError() != GL_NO_ERROR) {
+    }
+    auto getStringi = reinterpret_cast<PFNGLGETSTRINGIPROC>(SDL_GL_GetProcAddress("glGetStringi"));
+    if (!getStringi) return false;
+    GLint count = 0;
+    glGetIntegerv(GL_NUM_EXTENSIONS, &count);
+    for (GLint i = 0; i < count; ++i) {
+        const auto* ext = reinterpret_cast<const char*>(getStringi(GL_EXTENSIONS, static_cast<GLuint>(i)));
+        if (ext && std::strcmp(ext, name) == 0) return true;
+    }
+    return false;
+}
+
+void setError(std::string* error, std::string text) {
+    if (error) *error = std::move(text);
+}
+
+}  // namespace
+
+bool extensionListed(const char* list, std::string_view name) {
+    if (!list || name.empty()) return false;
+    std::string_view rest(list);
+    while (!rest.empty()) {
+        size_t start = rest.find_first_not_of(' ');
+        if (start == std::string_view::npos) break;
+        rest.remove_prefix(start);
+        size_t end = rest.find(' ');
+        std::string_view word = rest.substr(0, end);
+        if (word == name) return true;
+        if (end == std::string_view::npos) break;
+        rest.remove_prefix(end);
+    }
+    return false;
+}
+
+void clearGlApi() {
+#define VORTEL_GL_CLEAR_ENTRY_POINT(type, name) name = nullptr;
+    VORTEL_GL_ENTRY_POINTS(VORTEL_GL_CLEAR_ENTRY_POINT)
+#undef VORTEL_GL_CLEAR_ENTRY_POINT
+    g_loaded = false;
+}
+
+bool glApiLoaded() { return g_loaded; }
+
+bool loadGlApi(const GlLoaderHooks& hooks, std::string* error) {
+    clearGlApi();
+    for (const char* ext : kRequiredGlExtensions) {
+        if (!hooks.hasExtension(ext)) {
+            setError(error, std::string("the OpenGL context lacks the extension ") + ext);
+            return false;
+        }
+    }
+#define VORTEL_GL_LOAD_ENTRY_POINT(type, name)                                          \
+    name = reinterpret_cast<type>(hooks.getProcAddress(#name));                          \
+    if (!name) {                                                                          \
+        clearGlApi();                                                                     \
+        setError(error, "the OpenGL entry point " #name " could not be loaded");         \
+        return false;                                                                     \
+    }
+    VORTEL_GL_ENTRY_POINTS(VORTEL_GL_LOAD_ENTRY_POINT)
+#undef VORTEL_GL_LOAD_ENTRY_POINT
+    g_loaded = true;
+    return true;
+}
+
+bool loadGlApi(std::string* error) {
+    if (!SDL_GL_GetCurrentContext()) {
+        clearGlApi();
+        setError(error, "no OpenGL context is current, so its entry points cannot be loaded");
+        return false;
+    }
+    return loadGlApi(GlLoaderHooks{sdlProcAddress, contextHasExtension}, error);
+}
+
+}  // namespace vortel

@@ -1,0 +1,47 @@
+#pragma once
+// Routines every renderer shares. All drawing works on a fixed 512 x 512
+// working area in the lower-left corner of the framebuffer, whatever the
+// window size.
+#include <cstdint>
+
+#include "gfx/camera_math.h"
+
+namespace vortel {
+
+constexpr int kWorkingAreaSize = 512;
+
+// Puts the pipeline into the known working state, in this order: viewport
+// to the working area; 2D texturing and depth test (GL_LEQUAL) on, culling
+// off; identity texture, projection and modelview matrices (modelview left
+// current); blending off, colour white, lighting off; GL_MODULATE.
+// Leaves the program enables, bound programs and active texture unit alone.
+void resetRenderState();
+
+// Binds texture slot `slot` (0..10, see textures.h) on the active unit with
+// `wrap` (GL_REPEAT or GL_CLAMP) in s and t and linear filtering.
+void bindTextureSlot(int slot, uint32_t wrap);
+
+// bindTextureSlot, then one quad covering the viewport with identity
+// matrices: texture (0,0) at (-1,-1) ... (1,1) at (1,1), row 0 at the bottom.
+void drawTextureQuad(int slot, uint32_t wrap);
+
+// The projection (90 degrees, aspect 1, near 0.01, far 1000) and the view
+// of the camera fields of demo(): the eye sits at cameraFrom + cameraDolly *
+// (cameraTarget - cameraFrom) and looks at cameraTarget, up = +y. Loads
+// both matrices and leaves the modelview matrix current.
+void applyCamera();
+
+// The two matrices applyCamera loads, for the current camera fields of demo().
+Mat4 cameraProjectionMatrix();
+Mat4 cameraViewMatrix();
+
+// Writes the default shader parameters into demo(): specularColour,
+// specularParams, surfaceParams and texCoordScale. Uploads nothing.
+void setShaderDefaults();
+
+// |x| raised to n by repeated multiplication (for n <= 1 simply |x|),
+// times the sign of x when keepSign (x = 0 counts as negative).
+// n: integer exponent; x: base; keepSign: whether the result keeps x's sign.
+float signedPower(int32_t n, float x, bool keepSign);
+
+}  // namespace vortel

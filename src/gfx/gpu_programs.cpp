@@ -1,0 +1,96 @@
+#include "gfx/gpu_programs.h"
+
+#include <cstdio>
+
+#include "app/demo_state.h"
+#include "gfx/gl_api.h"
+
+namespace vortel {
+
+static_assert(kGpuProgramCount == static_cast<int>(std::tuple_size_v<decltype(DemoState::gpuPrograms)>));
+
+namespace {
+
+// GL's message on one line: line breaks become blanks, trailing blanks go.
+std::string oneLine(const char* text) {
+    std::string line = text ? text : "";
+    for (char& c : line)
+        if (c == '\n' || c == '\r') c = ' ';
+    while (!line.empty() && line.back() == ' ') line.pop_back();
+    return line.empty() ? "no message" : line;
+}
+
+}  // namespace
+
+uint32_t compileGpuProgram(const char* label, uint32_t target, std::string_view text, std::string* error) {
+    while (glGetError() != GL_NO_ERROR) {
+    }
+    GLuint name = 0;
+    glGenProgramsARB(1, &name);
+    glBindProgramARB(target, name);
+    glProgramStringARB(target, GL_PROGRAM_FORMAT_ASCII_ARB, static_cast<GLsizei>(text.size()), text.data());
+    GLint position = -1;
+    glGetIntegerv(GL_PROGRAM_ERROR_POSITION_ARB, &position);
+    GLenum glError = glGetError();
+    while (glGetError() != GL_NO_ERROR) {
+    }
+    if (position != -1 || glError != GL_NO_ERROR) {
+        if (error) {
+            *error = std::string("GPU program ") + label + " does not compile: error at position " +
+                     std::to_string(position) + ": " +
+                     oneLine(reinterpret_cast<const char*>(glGetString(GL_PROGRAM_ERROR_STRING_ARB)));
+        }
+    } else if (error) {
+        error->clear();
+    }
+    return name;
+}
+
+bool createGpuPrograms() {
+    if (!glApiLoaded()) {
+        std::fprintf(stderr, "vortel: GPU programs not created: the OpenGL entry points are not loaded\n");
+        return false;
+    }
+    bool allCompiled = true;
+    for (int i = 0; i < kGpuProgramCount; ++i) {
+        const GpuProgramSource& source = gpuProgramSource(static_cast<GpuProgramId>(i));
+        std::string error;
+        demo().gpuPrograms[i] = compileGpuProgram(source.name, source.target, source.text, &error);
+        if (!error.empty()) {
+            std::fprintf(stderr, "vortel: %s\n", error.c_str());
+            allCompiled = false;
+        }
+    }
+    return allCompiled;
+}
+
+uint32_t gpuProgram(GpuProgramId id) { return demo().gpuPrograms[static_cast<int>(id)]; }
+
+void enableGpuPrograms(GpuProgramId vertex, GpuProgramId fragment) {
+    glEnable(GL_VERTEX_PROGRAM_ARB);
+    glEnable(GL_FRAGMENT_PROGRAM_ARB);
+    glBindProgramARB(GL_VERTEX_PROGRAM_ARB, gpuProgram(vertex));
+    glBindProgramARB(GL_FRAGMENT_PROGRAM_ARB, gpuProgram(fragment));
+}
+
+void disableGpuPrograms() {
+    glDisable(GL_VERTEX_PROGRAM_ARB);
+    glDisable(GL_FRAGMENT_PROGRAM_ARB);
+}
+
+void uploadLightPosition() {
+    const Vec4& p = demo().lightPosition;
+    const float v[4] = {p.x, p.y, p.z, p.w};
+    glProgramEnvParameter4fvARB(GL_VERTEX_PROGRAM_ARB, 0, v);
+}
+
+void uploadSurfaceParameters() {
+    const DemoState& s = demo();
+    const Vec4* params[3] = {&s.specularColour, &s.specularParams, &s.surfaceParams};
+    for (int i = 0; i < 3; ++i) {
+        const float v[4] = {params[i]->x, params[i]->y, params[i]->z, params[i]->w};
+        glProgramEnvParameter4fvARB(GL_FRAGMENT_PROGRAM_ARB, static_cast<GLuint>(i + 1), v);
+    }
+}
+
+}  // namespace vortel

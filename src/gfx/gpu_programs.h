@@ -1,0 +1,76 @@
+#pragma once
+// The show's GPU programs: four vertex/fragment pairs in the ARB program
+// languages, compiled once at start-up.
+//
+// Environment parameters they read (glProgramEnvParameter4fvARB; they
+// persist across binds):
+//   vertex   0  lightPosition, eye space (w unused)
+//   fragment 0  material colour (palette.h): r, g, b, red of the next colour
+//   fragment 1  specularColour (highlight colour)
+//   fragment 2  specularParams: x = highlight exponent, y = factor on the
+//               reflection-view cosine (-1: highlight towards the viewer),
+//               z = added to the diffuse factor of the relief detail term,
+//               w = sign of the base normal in the relief program
+//   fragment 3  surfaceParams: x = relief strength, y = detail weight,
+//               z = parallax scale, w = parallax bias
+//   fragment 4  depth packing of DepthNormalFP: x = unpack, y = pack factor
+//
+// Vertex inputs: position, normal, texture coordinate 0, and for the relief
+// program the surface tangent in the colour attribute. Texture units:
+// ReliefFP samples the relief map on unit 0 and the detail texture on unit
+// 1; LitTexturedFP samples unit 0.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace vortel {
+
+enum class GpuProgramId : int {
+    ReliefVP,
+    ReliefFP,
+    LitVP,
+    LitFP,
+    LitTexturedVP,
+    LitTexturedFP,
+    DepthNormalVP,
+    DepthNormalFP,
+};
+constexpr int kGpuProgramCount = 8;
+
+struct GpuProgramSource {
+    const char* name;  // e.g. "ReliefVP"
+    uint32_t target;   // GL_VERTEX_PROGRAM_ARB or GL_FRAGMENT_PROGRAM_ARB
+    const char* text;  // "!!ARBvp1.0 ..." / "!!ARBfp1.0 ..."
+};
+
+// The program texts, in creation order (the order of GpuProgramId).
+const GpuProgramSource& gpuProgramSource(GpuProgramId id);
+
+// Generates one program object, binds it to `target` and compiles `text`.
+// Returns its GL name (also when compiling failed). On failure writes one
+// line to *error: `label`, GL's error position and GL's error string.
+// Needs the GL API loaded.
+uint32_t compileGpuProgram(const char* label, uint32_t target, std::string_view text, std::string* error);
+
+// Compiles the eight programs in order into demo().gpuPrograms. A program
+// that does not compile is reported with one line on stderr and the rest
+// go on; binding it later draws nothing. Returns whether all compiled.
+bool createGpuPrograms();
+
+// The GL name of a program created by createGpuPrograms.
+uint32_t gpuProgram(GpuProgramId id);
+
+// Enables both program targets and binds the pair.
+void enableGpuPrograms(GpuProgramId vertex, GpuProgramId fragment);
+
+// Disables both program targets (fixed function again).
+void disableGpuPrograms();
+
+// Uploads demo().lightPosition as vertex parameter 0.
+void uploadLightPosition();
+
+// Uploads demo().specularColour, specularParams and surfaceParams as
+// fragment parameters 1, 2 and 3.
+void uploadSurfaceParameters();
+
+}  // namespace vortel

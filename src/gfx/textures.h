@@ -1,0 +1,28 @@
+#pragma once
+// The show's GL textures, created once at start-up. Slots are addressed by
+// number everywhere (demo().textureSlots); several of them double as render
+// targets that the frame pipeline copies the framebuffer into.
+#include "gfx/texture_images.h"
+
+namespace vortel {
+
+// Slot numbers with a fixed role.
+constexpr int kSlotPreviousFrame = 0;  // seeded pattern; later the previous finished frame
+constexpr int kSlotCapture = 2;        // seeded pattern; later framebuffer captures
+constexpr int kSlotDetail = 3;         // seeded pattern: detail texture on unit 1
+constexpr int kSlotUnused = 4;         // a name only, never given an image
+constexpr int kSlotRelief = 5;         // relief map of the relief program
+constexpr int kSlotGlow = 6;           // 128 x 128 glow buffer
+constexpr int kSlotDepthNormal = 7;    // depth-and-normal capture
+constexpr int kGlowSize = 128;
+
+// Generates the eleven texture names into demo().textureSlots and uploads:
+// the seeded pattern of demo().seed into slots 3, 2, 1, 0 (in that order),
+// its relief map into slot 5, the pattern's first 128 x 128 texels into
+// slot 6, and 512 x 512 storage (holding the pattern) into slots 7 to 10.
+// Every upload is RGBA bytes, level 0, repeat wrap, linear filtering, no
+// mipmaps. Needs a current GL context. Leaves the shared generator after
+// the pattern's last draw and returns the images it uploaded.
+TextureImages generateTextures();
+
+}  // namespace vortel
