@@ -3,14 +3,24 @@
 #include <SDL2/SDL.h>
 #include <SDL2/SDL_opengl.h>
 
+#include <unistd.h>
+
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "app/demo_state.h"
 #include "app/frame_loop.h"
+#include "app/offline.h"
 #include "app/options.h"
 #include "app/startup.h"
+#include "audio/audio_stream.h"
+#include "audio/wav_file.h"
+#include "gfx/gl_api.h"
+#include "gfx/gpu_programs.h"
+#include "gfx/textures.h"
+#include "platform/audio_device.h"
 #include "platform/clock.h"
 #include "platform/sdl_window.h"
 #include "platform/signals.h"
@@ -60,10 +70,24 @@ int runShow(const Options& opt) {
                      window->depthFellBack() ? " (32 bits refused, took 24)" : "");
     }
 
+    if (!loadGlApi(&why)) {
+        std::fprintf(stderr, "vortel: %s\n", why.c_str());
+        return kExitFailure;
+    }
+
     fillSineTable(state);
+    generateTextures();
     buildTimeline();
+    AudioStream audio(&systemTicks);
+    audio.init();
+    createGpuPrograms();
+    auto device = SdlAudioDevice::open(audio.sampleRate, &why);
+    if (!device && opt.verbose) std::fprintf(stderr, "vortel: %s; the show runs silently\n", why.c_str());
+    if (device && opt.verbose) std::fprintf(stderr, "vortel: audio through SDL's %s driver\n", device->driver().c_str());
+    audio.play(device.get());
 
     FrameHooks hooks;
+    hooks.renderAudio = [&audio] { audio.render(0); };
     hooks.drawFrame = [] {
         glClearColor(0, 0, 0, 0);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
@@ -74,6 +98,94 @@ int runShow(const Options& opt) {
         const char* how = r.end == LoopEnd::Quit ? "quit" : r.end == LoopEnd::Escape ? "Escape" : "song over";
         std::fprintf(stderr, "vortel: ended (%s) after %d frames, %.3f s\n", how, r.frames,
                      static_cast<double>(state.songTime));
+        if (device)
+            std::fprintf(stderr, "vortel: audio underruns: %d (%lld silent samples)\n",
+                         audio.cursor.underruns.load(),
+                         static_cast<long long>(audio.cursor.underrunSamples.load()));
+    }
+    // Stop the player before the image it reads goes away.
+    device.reset();
+    return 0;
+}
+
+// Refuses to overwrite `path` without --force. Returns false with a reason.
+bool mayWrite(const std::filesystem::path& path, bool force, std::string* why) {
+    std::error_code ec;
+    auto st = std::filesystem::status(path, ec);
+    if (!std::filesystem::exists(st)) return true;
+    if (std::filesystem::is_directory(st)) {
+        *why = path.string() + " is a folder";
+        return false;
+    }
+    if (!force) {
+        *why = path.string() + " already exists (use --force to overwrite it)";
+        return false;
+    }
+    return true;
+}
+
+// Renders one WAV file, with a progress line when stderr is a terminal.
+bool renderWav(int32_t seed, std::string_view part, const std::string& path) {
+    const bool tty = isatty(STDERR_FILENO) != 0;
+    auto progress = [&](double done) {
+        if (tty) std::fprintf(stderr, "\rvortel: rendering %s %3d%%", path.c_str(), static_cast<int>(done * 100));
+        return !quitSignalled();
+    };
+    std::vector<int16_t> pcm = renderSongOffline(seed, part, progress);
+    if (tty) std::fputc('\n', stderr);
+    if (quitSignalled()) {
+        std::fprintf(stderr, "vortel: interrupted; %s not written\n", path.c_str());
+        return false;
+    }
+    std::string why;
+    if (!writeWavFile(path, pcm.data(), pcm.size(), kSampleRate, &why)) {
+        std::fprintf(stderr, "vortel: %s\n", why.c_str());
+        return false;
+    }
+    return true;
+}
+
+// --inspect, --wav and --stems: everything without a window.
+int runOffline(const Options& opt, int32_t seed) {
+    namespace fs = std::filesystem;
+    std::string why;
+    std::vector<std::pair<std::string_view, std::string>> jobs;  // part ("" = all), file
+    if (!opt.wavPath.empty()) jobs.emplace_back("", opt.wavPath);
+    if (!opt.stemsDir.empty()) {
+        std::error_code ec;
+        fs::path dir(opt.stemsDir);
+        if (fs::exists(dir, ec) && !fs::is_directory(dir, ec)) {
+            std::fprintf(stderr, "vortel: %s exists and is not a folder\n", opt.stemsDir.c_str());
+            return kExitUsage;
+        }
+        for (std::string_view part : kStemParts)
+            jobs.emplace_back(part, (dir / (std::string(part) + ".wav")).string());
+    }
+    // Check every target before rendering anything.
+    for (const auto& [part, path] : jobs) {
+        if (!mayWrite(path, opt.force, &why)) {
+            std::fprintf(stderr, "vortel: %s\n", why.c_str());
+            return kExitUsage;
+        }
+    }
+    if (!opt.stemsDir.empty()) {
+        std::error_code ec;
+        fs::create_directories(opt.stemsDir, ec);
+        if (ec) {
+            std::fprintf(stderr, "vortel: cannot create %s: %s\n", opt.stemsDir.c_str(), ec.message().c_str());
+            return kExitFailure;
+        }
+    }
+    installQuitSignals();
+    if (opt.inspect) {
+        std::string text = inspectShow(seed).dump(2);
+        std::fwrite(text.data(), 1, text.size(), stdout);
+        std::fputc('\n', stdout);
+        std::fflush(stdout);
+    }
+    for (const auto& [part, path] : jobs) {
+        if (!renderWav(seed, part, path)) return kExitFailure;
+        if (opt.verbose) std::fprintf(stderr, "vortel: wrote %s\n", path.c_str());
     }
     return 0;
 }
@@ -104,6 +216,7 @@ int runShell(int argc, char** argv) {
         else if (opt.verbose)
             std::fprintf(stderr, "vortel: '%s' is not a seed, using the clock\n", opt.seedText->c_str());
     }
+    if (opt.inspect || !opt.wavPath.empty() || !opt.stemsDir.empty()) return runOffline(opt, state.seed);
     return runShow(opt);
 }
 

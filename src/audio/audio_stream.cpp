@@ -1,0 +1,85 @@
+#include "audio/audio_stream.h"
+
+#include <cstring>
+
+#include "app/demo_state.h"
+#include "audio/pcm.h"
+
+namespace vortel {
+
+namespace {
+
+// Milliseconds between two clock readings, with the tick counter's wrap.
+double elapsedMs(uint32_t from, uint32_t now) {
+    int32_t d = static_cast<int32_t>(now - from);
+    return d < 0 ? static_cast<double>(d) + 4294967296.0 : static_cast<double>(d);
+}
+
+}  // namespace
+
+AudioStream::AudioStream(Clock clock) : clock_(clock) {}
+
+void AudioStream::init() {
+    lengthSeconds = 240;
+    sampleRate = kSampleRate;
+    dataBytes = 10584002;  // one sample more than is ever rendered
+    totalBytes = kWavHeaderBytes + dataBytes;
+    samplesWritten = 0;
+    renderAhead = 0;
+    lastRenderTick = 0;
+    header = makeWavHeader(dataBytes, sampleRate);
+    // Cleared, so that nothing but silence or rendered audio can ever play.
+    image = std::make_unique<uint8_t[]>(static_cast<size_t>(totalBytes));
+    std::memcpy(image.get(), header.data(), header.size());
+    samples = reinterpret_cast<int16_t*>(image.get() + kWavHeaderBytes);
+    published.store(0, std::memory_order_relaxed);
+    cursor.samples = samples;
+    cursor.length = static_cast<int64_t>(lengthSeconds) * sampleRate;
+    cursor.written = &published;
+    cursor.position = 0;
+
+    synth = std::make_unique<Synth>(sampleRate);
+    sequencer = std::make_unique<Sequencer>(*synth);
+    song_ = compose(*sequencer);
+    render(5);
+}
+
+bool AudioStream::play(Player* player) {
+    bool playing = player && player->start(cursor);
+    lastRenderTick = clock_();
+    return playing;
+}
+
+void AudioStream::render(float seconds) {
+    bool budgetMode = seconds == 0;
+    const uint32_t now = clock_();
+    const uint32_t previous = lastRenderTick;
+    lastRenderTick = now;
+    float factor = 1;
+    if (samplesWritten > 0) {
+        float elapsed = static_cast<float>(elapsedMs(previous, now) * static_cast<double>(0.001f));
+        renderAhead = static_cast<float>(static_cast<double>(renderAhead) - elapsed);
+        if (renderAhead < 5) {
+            factor = static_cast<float>(1.0 + (5.0 - renderAhead) * 4.0);
+            if (renderAhead < 0) factor = 21;
+        }
+    }
+    lastFactor_ = factor;
+    const int32_t capacity = lengthSeconds * sampleRate;
+    const int32_t first = samplesWritten;
+    const float step = 1.0f / static_cast<float>(sampleRate);
+    do {
+        if (samplesWritten >= capacity) return;  // the image is full
+        float t = sampleTime(samplesWritten, sampleRate);
+        sequencer->tick(t);
+        samples[samplesWritten] = toPcm16(synth->mix(t));
+        seconds = static_cast<float>(static_cast<double>(seconds) - step);
+        if (samplesWritten < capacity) ++samplesWritten;
+        published.store(samplesWritten, std::memory_order_release);
+        if (elapsedMs(now, clock_()) > static_cast<double>(factor) * 20.0) budgetMode = false;
+    } while (seconds > 0 || budgetMode);
+    renderAhead = static_cast<float>(renderAhead +
+                                     static_cast<double>(samplesWritten - first) / sampleRate);
+}
+
+}  // namespace vortel

@@ -1,0 +1,74 @@
+#pragma once
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <memory>
+
+#include "audio/pcm.h"
+#include "audio/playback.h"
+#include "audio/synth.h"
+#include "audio/wav_file.h"
+#include "song/composer.h"
+#include "song/sequencer.h"
+
+namespace vortel {
+
+// Whatever plays the wave image in real time, reading it progressively
+// through the cursor while the frame loop keeps writing further ahead.
+class Player {
+public:
+    virtual ~Player() = default;
+    // Starts playback at the cursor's position and keeps playing to the end
+    // of the image without further calls. Returns false if nothing will play.
+    virtual bool start(PlaybackCursor& cursor) = 0;
+};
+
+// The soundtrack: one in-memory WAV image with room for 240 s of 16-bit mono
+// samples at 22050 Hz, handed to the player once and filled ahead of it,
+// frame by frame, under a wall-clock budget that grows as the lead shrinks.
+class AudioStream {
+public:
+    using Clock = uint32_t (*)();  // milliseconds, may wrap at 2^32
+
+    explicit AudioStream(Clock clock);
+    AudioStream(const AudioStream&) = delete;
+    AudioStream& operator=(const AudioStream&) = delete;
+
+    // Builds the image, the synth and the sequencer, composes the song for
+    // demo()'s seed and tempo, and renders the first seconds (render(5)).
+    void init();
+    // Starts the player (none: the show runs silently) and the budget clock.
+    bool play(Player* player);
+    // Synthesises further samples. seconds > 0: that much audio, whatever
+    // the clock says. seconds == 0: as much as the frame's budget allows:
+    // 20 ms of wall-clock time while 5 s or more are buffered, growing to
+    // 420 ms when the player has caught up. Always at least one sample.
+    void render(float seconds);
+
+    // The last budget factor used (1..21): the budget is factor * 20 ms.
+    float lastFactor() const { return lastFactor_; }
+    const SongSummary& song() const { return song_; }
+
+    std::unique_ptr<Synth> synth;
+    std::unique_ptr<Sequencer> sequencer;
+    int32_t lengthSeconds = 240;
+    int32_t sampleRate = kSampleRate;
+    int32_t samplesWritten = 0;
+    float renderAhead = 0;      // seconds rendered beyond the estimated play position
+    int32_t dataBytes = 0;      // size the data chunk declares
+    int32_t totalBytes = 0;     // 44 + dataBytes
+    std::array<uint8_t, kWavHeaderBytes> header{};
+    std::unique_ptr<uint8_t[]> image;  // the WAV image the player reads
+    int16_t* samples = nullptr;        // image + 44
+    uint32_t lastRenderTick = 0;
+    // Samples complete and visible to the player (release/acquire).
+    std::atomic<int32_t> published{0};
+    PlaybackCursor cursor;
+
+private:
+    Clock clock_;
+    float lastFactor_ = 1;
+    SongSummary song_;
+};
+
+}  // namespace vortel

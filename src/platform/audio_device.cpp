@@ -1,0 +1,56 @@
+#include "platform/audio_device.h"
+
+#include <SDL2/SDL.h>
+
+namespace vortel {
+
+std::unique_ptr<SdlAudioDevice> SdlAudioDevice::open(int32_t sampleRate, std::string* error) {
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+        if (error) *error = std::string("no audio: ") + SDL_GetError();
+        return nullptr;
+    }
+    std::unique_ptr<SdlAudioDevice> d(new SdlAudioDevice());
+    SDL_AudioSpec want{};
+    want.freq = sampleRate;
+    want.format = AUDIO_S16SYS;
+    want.channels = 1;
+    want.samples = 1024;  // about 46 ms per callback
+    want.callback = &SdlAudioDevice::callback;
+    want.userdata = d.get();
+    SDL_AudioSpec have{};
+    // No changes allowed: SDL converts to whatever the hardware wants, so the
+    // callback always deals in the image's own format.
+    d->device_ = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+    if (d->device_ == 0) {
+        if (error) *error = std::string("no audio device: ") + SDL_GetError();
+        return nullptr;
+    }
+    const char* drv = SDL_GetCurrentAudioDriver();
+    d->driver_ = drv ? drv : "";
+    return d;
+}
+
+SdlAudioDevice::~SdlAudioDevice() {
+    if (device_) SDL_CloseAudioDevice(device_);
+}
+
+bool SdlAudioDevice::start(PlaybackCursor& cursor) {
+    SDL_LockAudioDevice(device_);
+    cursor_ = &cursor;
+    SDL_UnlockAudioDevice(device_);
+    SDL_PauseAudioDevice(device_, 0);
+    return true;
+}
+
+void SdlAudioDevice::callback(void* user, uint8_t* stream, int len) {
+    auto* self = static_cast<SdlAudioDevice*>(user);
+    auto* out = reinterpret_cast<int16_t*>(stream);
+    const int count = len / 2;
+    if (!self->cursor_) {
+        SDL_memset(stream, 0, static_cast<size_t>(len));
+        return;
+    }
+    fillFromImage(*self->cursor_, out, count);
+}
+
+}  // namespace vortel
