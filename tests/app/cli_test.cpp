@@ -1,0 +1,132 @@
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "app/json.h"
+#include "app/offline.h"
+
+namespace vortel {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct RunResult {
+    int code = -1;
+    std::string out, err;
+};
+
+// Runs the program with `args` (shell words) and collects its output.
+RunResult run(const std::string& args) {
+    static int counter = 0;
+    fs::path errFile = fs::temp_directory_path() / ("vortel_cli_err_" + std::to_string(++counter));
+    std::string cmd = std::string(VORTEL_BINARY) + " " + args + " 2>" + errFile.string();
+    RunResult r;
+    FILE* p = popen(cmd.c_str(), "r");
+    if (!p) return r;
+    char buf[4096];
+    size_t n;
+    while ((n = fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
+    int status = pclose(p);
+    r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    std::ifstream in(errFile);
+    r.err.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    fs::remove(errFile);
+    return r;
+}
+
+std::vector<int16_t> readWavSamples(const fs::path& p, uint32_t* declaredBytes) {
+    std::ifstream in(p, std::ios::binary);
+    std::string b((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (b.size() < 44) return {};
+    *declaredBytes = static_cast<uint8_t>(b[40]) | static_cast<uint8_t>(b[41]) << 8 |
+                     static_cast<uint8_t>(b[42]) << 16 | static_cast<uint32_t>(static_cast<uint8_t>(b[43])) << 24;
+    std::vector<int16_t> s((b.size() - 44) / 2);
+    for (size_t i = 0; i < s.size(); ++i)
+        s[i] = static_cast<int16_t>(static_cast<uint8_t>(b[44 + 2 * i]) | static_cast<uint8_t>(b[45 + 2 * i]) << 8);
+    return s;
+}
+
+TEST(Cli, HelpVersionAndMistakes) {
+    RunResult r = run("--help");
+    EXPECT_EQ(r.code, 0);
+    EXPECT_NE(r.out.find("Usage: vortel"), std::string::npos);
+    r = run("--version");
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(r.out.rfind("vortel ", 0), 0u);
+    r = run("1 --frobnicate");
+    EXPECT_EQ(r.code, 2);
+    EXPECT_TRUE(r.out.empty());
+    EXPECT_NE(r.err.find("--frobnicate"), std::string::npos);
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1);
+    r = run("--wav");
+    EXPECT_EQ(r.code, 2);
+}
+
+TEST(Cli, InspectReadsTheSeedLikeTheShow) {
+    struct Case {
+        const char* arg;
+        int seed;
+    } cases[] = {{"\"  -7xyz\"", -7}, {"+12", 12}, {"1000", 1000}};
+    for (const Case& c : cases) {
+        RunResult r = run(std::string(c.arg) + " --inspect");
+        ASSERT_EQ(r.code, 0) << c.arg << r.err;
+        Json j = Json::parse(r.out);
+        EXPECT_EQ(j["seed"].get<int>(), c.seed) << c.arg;
+        EXPECT_EQ(j["song"]["instances"].size(), 54u);
+        EXPECT_TRUE(j["textures"]["patternCrc32"].is_string());
+        float bpm = j["bpm"].get<float>();
+        EXPECT_GE(bpm, 120.0f);
+        EXPECT_LE(bpm, 150.0f);
+        EXPECT_NEAR(j["stepLength"].get<float>(), 15.0 / static_cast<double>(bpm), 1e-7);
+        EXPECT_FLOAT_EQ(j["songLength"].get<float>(), 512 * j["stepLength"].get<float>());
+    }
+}
+
+TEST(Cli, WavAndStemsWriteWholeFilesAndNeverOverwriteSilently) {
+    fs::path dir = fs::temp_directory_path() / "vortel_cli_wav";
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    fs::path wav = dir / "song.wav";
+    RunResult r = run("77 --wav " + wav.string());
+    ASSERT_EQ(r.code, 0) << r.err;
+    Json info = Json::parse(run("77 --inspect").out);
+    uint32_t declared = 0;
+    std::vector<int16_t> mix = readWavSamples(wav, &declared);
+    const int64_t expected = offlineSampleCount(info["songLength"].get<float>());
+    EXPECT_EQ(static_cast<int64_t>(mix.size()), expected);
+    EXPECT_EQ(declared, expected * 2);
+
+    r = run("77 --wav " + wav.string());
+    EXPECT_EQ(r.code, 2);
+    EXPECT_NE(r.err.find("--force"), std::string::npos);
+    EXPECT_EQ(run("77 --wav " + wav.string() + " --force").code, 0);
+
+    fs::path stems = dir / "stems";
+    r = run("77 --stems " + stems.string());
+    ASSERT_EQ(r.code, 0) << r.err;
+    const float stepLength = info["stepLength"].get<float>();
+    const double span = 32.0 * stepLength;
+    for (const char* part : {"drums", "hihat", "pad", "bass"}) {
+        std::vector<int16_t> s = readWavSamples(stems / (std::string(part) + ".wav"), &declared);
+        EXPECT_EQ(static_cast<int64_t>(s.size()), expected) << part;
+        int64_t loud = 0;
+        for (int16_t v : s) loud += v != 0;
+        EXPECT_GT(loud, 0) << part << " is silent";
+        if (std::string(part) == "drums") {
+            // The drums rest in the first two spans.
+            int64_t end = static_cast<int64_t>(2 * span * 22050) - 10;
+            for (int64_t i = 0; i < end; ++i) ASSERT_EQ(s[i], 0) << "drums sound at sample " << i;
+        }
+    }
+    r = run("77 --stems " + stems.string());
+    EXPECT_EQ(r.code, 2);
+    fs::remove_all(dir);
+}
+
+}  // namespace
+}  // namespace vortel
