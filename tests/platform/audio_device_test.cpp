@@ -1,0 +1,57 @@
+#include <gtest/gtest.h>
+
+#include <SDL2/SDL.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "app/demo_state.h"
+#include "app/startup.h"
+#include "audio/audio_stream.h"
+#include "platform/audio_device.h"
+#include "platform/clock.h"
+
+namespace vortel {
+namespace {
+
+// Plays the start of a song through SDL's disk driver, which writes what
+// reaches the device to a file in real time, while the main thread keeps
+// rendering ahead: the file must hold exactly the rendered samples.
+TEST(SdlAudioDevice, WhatReachesTheDeviceIsTheSong) {
+    auto raw = std::filesystem::temp_directory_path() / "vortel_disk_audio.raw";
+    std::filesystem::remove(raw);
+    setenv("SDL_AUDIODRIVER", "disk", 1);
+    setenv("SDL_DISKAUDIOFILE", raw.c_str(), 1);
+    demo().seed = 4321;
+    setupSong(demo());
+    AudioStream stream(&systemTicks);
+    stream.init();
+    std::string why;
+    auto device = SdlAudioDevice::open(stream.sampleRate, &why);
+    ASSERT_TRUE(device) << why;
+    EXPECT_EQ(device->driver(), "disk");
+    EXPECT_TRUE(stream.play(device.get()));
+    const uint32_t t0 = SDL_GetTicks();
+    while (SDL_GetTicks() - t0 < 700) {
+        stream.render(0);
+        SDL_Delay(5);
+    }
+    device.reset();
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    unsetenv("SDL_DISKAUDIOFILE");
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+
+    std::ifstream in(raw, std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const size_t played = bytes.size() / 2;
+    EXPECT_GT(played, 22050u / 4);  // a good part of the 0.7 s reached the device
+    ASSERT_LE(played, static_cast<size_t>(stream.samplesWritten));
+    EXPECT_EQ(std::memcmp(bytes.data(), stream.samples, played * 2), 0);
+    EXPECT_EQ(stream.cursor.underruns.load(), 0);
+    std::filesystem::remove(raw);
+}
+
+}  // namespace
+}  // namespace vortel
