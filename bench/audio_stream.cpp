@@ -1,0 +1,28 @@
+// Start-up cost of the soundtrack: building the image, composing the song
+// and rendering its first five seconds (render(5)), which the show does
+// before the first frame.
+#include <benchmark/benchmark.h>
+
+#include "app/demo_state.h"
+#include "app/startup.h"
+#include "audio/audio_stream.h"
+#include "platform/clock.h"
+
+namespace {
+
+void BM_StreamInit(benchmark::State& state) {
+    vortel::demo().seed = static_cast<int32_t>(state.range(0));
+    vortel::setupSong(vortel::demo());
+    int32_t samples = 0;
+    for (auto _ : state) {
+        vortel::AudioStream stream(&vortel::systemTicks);
+        stream.init();
+        samples = stream.samplesWritten;
+        benchmark::DoNotOptimize(stream.samples[samples - 1]);
+    }
+    state.counters["samples"] = samples;
+    state.counters["audio_s"] = samples / 22050.0;
+}
+BENCHMARK(BM_StreamInit)->Arg(1)->Arg(2)->Arg(1000)->Unit(benchmark::kMillisecond);
+
+}  // namespace
