@@ -1,5 +1,7 @@
 #include "song/composer.h"
 
+#include <iterator>
+
 #include "app/demo_state.h"
 #include "app/rng.h"
 #include "audio/synth.h"
