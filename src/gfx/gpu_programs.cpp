@@ -46,22 +46,27 @@ uint32_t compileGpuProgram(const char* label, uint32_t target, std::string_view 
     return name;
 }
 
-bool createGpuPrograms() {
+bool compileGpuPrograms(const GpuProgramSource* sources, int count, uint32_t* names) {
     if (!glApiLoaded()) {
         std::fprintf(stderr, "vortel: GPU programs not created: the OpenGL entry points are not loaded\n");
         return false;
     }
     bool allCompiled = true;
-    for (int i = 0; i < kGpuProgramCount; ++i) {
-        const GpuProgramSource& source = gpuProgramSource(static_cast<GpuProgramId>(i));
+    for (int i = 0; i < count; ++i) {
         std::string error;
-        demo().gpuPrograms[i] = compileGpuProgram(source.name, source.target, source.text, &error);
+        names[i] = compileGpuProgram(sources[i].name, sources[i].target, sources[i].text, &error);
         if (!error.empty()) {
             std::fprintf(stderr, "vortel: %s\n", error.c_str());
             allCompiled = false;
         }
     }
     return allCompiled;
+}
+
+bool createGpuPrograms() {
+    GpuProgramSource sources[kGpuProgramCount];
+    for (int i = 0; i < kGpuProgramCount; ++i) sources[i] = gpuProgramSource(static_cast<GpuProgramId>(i));
+    return compileGpuPrograms(sources, kGpuProgramCount, demo().gpuPrograms.data());
 }
 
 uint32_t gpuProgram(GpuProgramId id) { return demo().gpuPrograms[static_cast<int>(id)]; }

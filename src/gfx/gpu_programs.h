@@ -52,6 +52,11 @@ const GpuProgramSource& gpuProgramSource(GpuProgramId id);
 // Needs the GL API loaded.
 uint32_t compileGpuProgram(const char* label, uint32_t target, std::string_view text, std::string* error);
 
+// Compiles `count` programs in order into names[0 .. count-1]. Each one
+// that does not compile is reported with one line on stderr and the rest go
+// on. Returns whether all compiled.
+bool compileGpuPrograms(const GpuProgramSource* sources, int count, uint32_t* names);
+
 // Compiles the eight programs in order into demo().gpuPrograms. A program
 // that does not compile is reported with one line on stderr and the rest
 // go on; binding it later draws nothing. Returns whether all compiled.
