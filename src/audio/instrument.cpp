@@ -1,14 +1,11 @@
 #include "audio/instrument.h"
 
+#include "audio/kernels.h"
+
 namespace vortel {
 
 float Instrument::sample(float note, float d, float hold, float start) {
-    float acc = 0.0f;
-    for (OscSlot& slot : oscSlots) acc = float(double(acc) + slot.sample(note, d, hold, start));
-    for (Filter& filter : filters) acc = filter.process(acc, d, hold, start);
-    if (!envelope) return 0.0f;
-    float e = envelope->level(d, hold);
-    return float(double(e) * acc * gain);
+    return kernels::instrumentSample(*this, note, d, hold, start);
 }
 
 void Instrument::assignFrom(const Instrument& other) {

@@ -1,11 +1,9 @@
 #include "audio/lfo.h"
 
+#include "audio/dsp_kernels.h"
+
 namespace vortel {
 
-float Lfo::value(float d, float start) const {
-    if (!waveform) return 0.0f;
-    float tau = retrigger ? d : float(double(d) + double(start));
-    return waveform(tau, rate);
-}
+float Lfo::value(float d, float start) const { return kernels::lfoValue(*this, d, start); }
 
 }  // namespace vortel

@@ -1,13 +1,28 @@
 #include "audio/synth.h"
 
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <new>
+
+#include "audio/plan_kernels.h"
+
 namespace vortel {
+
+static_assert(kVoiceCount <= 64, "the busy-voice mask holds one bit per voice");
 
 Synth::Synth(int32_t rate) : sampleRate(rate) {}
 
 bool Synth::noteOn(const Instrument* instrument, Channel* channel, float gain, int32_t note,
                    float start, float length) {
-    for (Voice& voice : voices)
-        if (voice.begin(instrument, channel, gain, note, start, length)) return true;
+    for (int i = 0; i < kVoiceCount; ++i) {
+        if (voices[i].begin(instrument, channel, gain, note, start, length)) {
+            busyVoices_ |= uint64_t(1) << i;
+            dormantVoices_ |= uint64_t(1) << i;
+            nextWake_ = std::min(nextWake_, wakeBound(voices[i]));
+            return true;
+        }
+    }
     return false;
 }
 
@@ -20,19 +35,92 @@ bool Synth::chordOn(const Instrument* instrument, Channel* channel, float gain, 
     return placed;
 }
 
+// A placed note needs the mixer once d = t - start (rounded to float)
+// exceeds 0 (it sounds) or its lifetime (it is freed; only a negative
+// lifetime does this before the start). Rounding is monotonic, so that
+// cannot happen while t <= start + min(0, lifetime); the bound is lowered a
+// little to stay on the safe side of the double sum.
+double Synth::wakeBound(const Voice& voice) {
+    const double edge = double(voice.start) + std::min(0.0, double(voice.lifetime));
+    return edge - 1e-9 * (std::fabs(edge) + 1.0);
+}
+
+void Synth::wakeVoices(float t) {
+    nextWake_ = std::numeric_limits<double>::infinity();
+    for (uint64_t pending = dormantVoices_; pending != 0; pending &= pending - 1) {
+        const int i = __builtin_ctzll(pending);
+        const Voice& voice = voices[i];
+        const float d = float(double(t) - double(voice.start));
+        if (!voice.active || d > 0.0f || d > voice.lifetime)
+            dormantVoices_ &= ~(uint64_t(1) << i);
+        else
+            nextWake_ = std::min(nextWake_, wakeBound(voice));
+    }
+}
+
 float Synth::mix(float t) {
-    float sum = 0.0f;
-    for (Voice& voice : voices) {
-        if (!voice.active) continue;
-        float d = float(double(t) - double(voice.start));
+    // Notes placed ahead of their start wait aside until they are due.
+    if (double(t) > nextWake_) wakeVoices(t);
+
+    // First pass, in voice order: free the voices whose lifetime has passed
+    // and bring the filter coefficients of the sounding ones up to date,
+    // computing the due ones together.
+    // Second pass, in voice order: evaluate and sum the sounding voices.
+    // Both passes keep the order of the noise draws (see plan_kernels.h).
+    uint64_t sounding = 0;
+    kernels::CoefficientBatch batch;
+    // Per-voice scratch, filled for the sounding voices only: d, and either
+    // the plan's envelope levels or the level memo of an unplanned note.
+    float elapsed[kVoiceCount];
+    union Scratch {
+        Scratch() {}
+        float levels[kernels::VoicePlan::kMaxEnvelopes];
+        kernels::LevelMemo memo;
+    } scratch[kVoiceCount];
+
+    for (uint64_t pending = busyVoices_ & ~dormantVoices_; pending != 0; pending &= pending - 1) {
+        const int i = __builtin_ctzll(pending);
+        Voice& voice = voices[i];
+        if (!voice.active) {
+            busyVoices_ &= ~(uint64_t(1) << i);
+            continue;
+        }
+        const float d = float(double(t) - double(voice.start));
         if (d > voice.lifetime) {
             voice.active = false;
+            busyVoices_ &= ~(uint64_t(1) << i);
             continue;
         }
         if (d > 0.0f) {
-            float s = voice.instance->sample(float(voice.note), d, voice.holdLength, voice.start);
-            sum = float(double(sum) + double(s) * voice.channel->volume * voice.gain);
+            sounding |= uint64_t(1) << i;
+            elapsed[i] = d;
+            Instrument& instance = *voice.instance;
+            if (!voice.plan.ready)
+                kernels::makePlan(voice.plan, instance, float(voice.note), voice.holdLength);
+            if (voice.plan.usable) {
+                kernels::planControl(voice.plan, instance, d, voice.holdLength, voice.start,
+                                     scratch[i].levels, batch);
+            } else {
+                new (&scratch[i].memo) kernels::LevelMemo();
+                kernels::instrumentControl(instance, d, voice.holdLength, voice.start,
+                                           scratch[i].memo, batch);
+            }
         }
+    }
+    batch.flush();
+
+    float sum = 0.0f;
+    for (; sounding != 0; sounding &= sounding - 1) {
+        const int i = __builtin_ctzll(sounding);
+        Voice& voice = voices[i];
+        Instrument& instance = *voice.instance;
+        const float s =
+            voice.plan.usable
+                ? kernels::planAudio(voice.plan, instance, elapsed[i], voice.start,
+                                     scratch[i].levels)
+                : kernels::instrumentAudio(instance, float(voice.note), elapsed[i],
+                                           voice.holdLength, voice.start, scratch[i].memo);
+        sum = float(double(sum) + double(s) * voice.channel->volume * voice.gain);
     }
     return sum;
 }
@@ -40,6 +128,16 @@ float Synth::mix(float t) {
 int Synth::activeVoices() const {
     int n = 0;
     for (const Voice& voice : voices) n += voice.active ? 1 : 0;
+    return n;
+}
+
+int Synth::soundingVoices(float t) const {
+    int n = 0;
+    for (const Voice& voice : voices) {
+        if (!voice.active) continue;
+        const float d = float(double(t) - double(voice.start));
+        n += (d > 0.0f && d <= voice.lifetime) ? 1 : 0;
+    }
     return n;
 }
 

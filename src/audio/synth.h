@@ -1,6 +1,7 @@
 #pragma once
 #include <array>
 #include <cstdint>
+#include <limits>
 #include <memory>
 #include <vector>
 
@@ -45,10 +46,18 @@ public:
     // The sum of all voices at song time `t` (strictly increasing from call
     // to call). Frees every voice whose lifetime has passed. Never
     // allocates.
+    //
+    // Voices are started only through noteOn and chordOn. A note is
+    // evaluated through a plan made when it first sounds (voice_plan.h), so
+    // neither its voice's instrument copy nor the oscillators, LFOs and
+    // envelopes it uses may be changed while it plays (they never are: the
+    // library is read-only once built).
     float mix(float t);
 
-    // Number of voices currently holding a note.
+    // Number of voices currently holding a note (pending or sounding).
     int activeVoices() const;
+    // Number of voices that sound at song time t (0 < t - start <= lifetime).
+    int soundingVoices(float t) const;
 
     int32_t sampleRate;
     std::array<Voice, kVoiceCount> voices;
@@ -60,6 +69,19 @@ public:
     std::vector<std::unique_ptr<Lfo>> lfos;
     std::vector<std::unique_ptr<Envelope>> envelopes;
     std::vector<std::unique_ptr<Channel>> channels;
+
+private:
+    static double wakeBound(const Voice& voice);
+    void wakeVoices(float t);
+
+    // Bit i set: voice i may be active. noteOn sets the bit, mix clears it
+    // when it frees the voice, so mix only visits occupied voices (still in
+    // index order). Voices are started only through noteOn and chordOn.
+    uint64_t busyVoices_ = 0;
+    // Busy voices whose note is not due yet (see wakeVoices), and the song
+    // time after which the earliest of them may be due.
+    uint64_t dormantVoices_ = 0;
+    double nextWake_ = std::numeric_limits<double>::infinity();
 };
 
 }  // namespace vortel

@@ -15,6 +15,7 @@ bool Voice::begin(const Instrument* instrument, Channel* noteChannel, float note
     lifetime = float(double(l) + double(instrument->envelope->release));
     note = noteNumber;
     instance->assignFrom(*instrument);
+    plan.ready = false;
     channel = noteChannel;
     gain = noteGain;
     start = noteStart;

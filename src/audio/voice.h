@@ -4,6 +4,7 @@
 
 #include "audio/channel.h"
 #include "audio/instrument.h"
+#include "audio/voice_plan.h"
 
 namespace vortel {
 
@@ -20,6 +21,9 @@ struct Voice {
     Channel* channel = nullptr;  // the note's channel; not owned
     float gain = 0;              // the note's gain (velocity)
     int32_t note = 0;            // semitones relative to 440 Hz
+
+    // How the mixer evaluates the current note; made when it first sounds.
+    kernels::VoicePlan plan;
 
     // Takes a note unless the voice is busy, or the length is -1 and the
     // template has no default length, or the template has no envelope, or

@@ -1,36 +1,13 @@
 #include "audio/waveforms.h"
 
-#include <cmath>
-#include <cstdint>
-
-#include "app/rng.h"
-#include "audio/wave_math.h"
+#include "audio/dsp_kernels.h"
 
 namespace vortel {
 
-float waveSine(float x, float f) {
-    double p = double(x) * double(f);
-    return float(std::sin(p * double(kTwoPiF)));
-}
-
-float waveNoise(float, float) {
-    int r = vortel::rand();
-    return float((r * double(kInvRandMaxF) - 0.5) * 2.0);
-}
-
-float waveRampUp(float x, float f) {
-    double p = double(x) * double(f);
-    return float(2.0 * (p - truncToInt32(p)) - 1.0);
-}
-
-float waveRampDown(float x, float f) {
-    double p = double(x) * double(f);
-    return float(2.0 * (1.0 - (p - truncToInt32(p))) - 1.0);
-}
-
-float waveSquare(float x, float f) {
-    double p = double(x) * double(f);
-    return float(2 * (truncToInt32(2.0 * p) & 1) - 1);
-}
+float waveSine(float x, float f) { return kernels::sineOf(double(x) * double(f)); }
+float waveNoise(float, float) { return kernels::noise(); }
+float waveRampUp(float x, float f) { return kernels::rampUpOf(double(x) * double(f)); }
+float waveRampDown(float x, float f) { return kernels::rampDownOf(double(x) * double(f)); }
+float waveSquare(float x, float f) { return kernels::squareOf(double(x) * double(f)); }
 
 }  // namespace vortel
