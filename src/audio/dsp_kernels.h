@@ -7,6 +7,7 @@
 // rounding ties.
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 
 #include "app/rng.h"
 #include "audio/envelope.h"
@@ -95,6 +96,30 @@ VORTEL_KERNEL float lfoValue(const Lfo& l, float d, float start) {
     const float tau = l.retrigger ? d : float(double(d) + double(start));
     return evalWaveform(l.waveform, tau, l.rate);
 }
+
+// LFO values of one sample, shared by the voices: the notes of a chord share
+// their time, and so do all notes of an LFO that is not retriggered (mostly:
+// d + start is rounded), so the last value is kept. Only for LFOs whose
+// waveform draws nothing from the shared generator (isPureFinite), since a
+// memoised value skips the draw.
+struct LfoMemo {
+    const Lfo* lfo = nullptr;
+    uint32_t tauBits = 0;  // the time of the kept value, bit for bit
+    float value = 0.0f;
+
+    VORTEL_KERNEL float get(const Lfo& l, float d, float start) {
+        if (!l.waveform) return 0.0f;
+        const float tau = l.retrigger ? d : float(double(d) + double(start));
+        uint32_t bits;
+        std::memcpy(&bits, &tau, sizeof bits);
+        if (lfo != &l || bits != tauBits) {
+            lfo = &l;
+            tauBits = bits;
+            value = evalWaveform(l.waveform, tau, l.rate);
+        }
+        return value;
+    }
+};
 
 // base * (v * depth + offset), v the LFO's value, rounded to float; the LFO
 // is skipped when depth 0 makes its value irrelevant.

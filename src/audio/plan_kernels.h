@@ -4,7 +4,9 @@
 // folded in and each distinct envelope evaluated once per sample. The
 // mixer splits a sample in two: planControl for every sounding voice (the
 // envelope levels and the due filter coefficients, queued in a batch), then
-// planAudio for every sounding voice.
+// planAudio for every sounding voice. planAudio is itself two halves,
+// planSources and planFilterAndGain, which the mixer may run as separate
+// passes over the voices when the filters draw nothing from the generator.
 //
 // A sum or product of two floats formed in double and rounded to float is
 // computed in float directly: with 53 >= 2 * 24 + 2 bits the double rounding
@@ -19,12 +21,11 @@
 
 namespace vortel::kernels {
 
-VORTEL_KERNEL float plannedCutoff(const FilterPlan& p, float d, float start, const float* levels) {
+// The filter's cutoff for this sample; `lfo` is its LFO's value, read only
+// when the plan evaluates the LFO.
+VORTEL_KERNEL float plannedCutoff(const FilterPlan& p, float lfo, const float* levels) {
     float fc = p.base;
-    if (p.lfoMode == Mod::Evaluated) {
-        const float v = lfoValue(*p.lfo, d, start);
-        fc = float((double(v) * p.lfoDepth + p.lfoOffset) * fc);
-    }
+    if (p.lfoMode == Mod::Evaluated) fc = float((double(lfo) * p.lfoDepth + p.lfoOffset) * fc);
     if (p.envMode == Mod::Evaluated)
         fc = float((double(levels[p.envelope]) * p.envDepth + p.envOffset) * fc);
     else if (p.envMode == Mod::Constant)
@@ -32,8 +33,11 @@ VORTEL_KERNEL float plannedCutoff(const FilterPlan& p, float d, float start, con
     return fc;
 }
 
+// Filters whose control is not pure are left to planAudio, so every LFO met
+// here may be taken from `lfos`.
 VORTEL_KERNEL void planControl(const VoicePlan& plan, Instrument& in, float d, float hold,
-                               float start, float* levels, CoefficientBatch& batch) {
+                               float start, float* levels, CoefficientBatch& batch,
+                               LfoMemo& lfos) {
     for (int k = 0; k < plan.envelopeCount; ++k) {
         // envelopeLevel, with the level at note-off taken from the plan.
         const Envelope& e = *plan.envelopes[k];
@@ -48,7 +52,8 @@ VORTEL_KERNEL void planControl(const VoicePlan& plan, Instrument& in, float d, f
         const FilterPlan& p = plan.filters[j];
         if (!p.pure) continue;
         Filter& f = in.filters[j];
-        const float fc = plannedCutoff(p, d, start, levels);
+        const float lfo = p.lfoMode == Mod::Evaluated ? lfos.get(*p.lfo, d, start) : 0.0f;
+        const float fc = plannedCutoff(p, lfo, levels);
         if (coefficientsStale(f, fc)) batch.add(f, fc);
     }
 }
@@ -72,8 +77,10 @@ VORTEL_KERNEL float uniformSlots(const VoicePlan& plan, OscSlot* slots) {
     return acc;
 }
 
-VORTEL_KERNEL float planAudio(const VoicePlan& plan, Instrument& in, float d, float start,
-                              const float* levels) {
+// The sum of the note's oscillator slots for this sample (advancing their
+// phases): the first half of planAudio.
+VORTEL_KERNEL float planSources(const VoicePlan& plan, Instrument& in, float d, float start,
+                                const float* levels) {
     float acc = 0.0f;
     OscSlot* slots = in.oscSlots.data();
     switch (plan.uniformWave) {
@@ -115,17 +122,32 @@ VORTEL_KERNEL float planAudio(const VoicePlan& plan, Instrument& in, float d, fl
         }
         acc = acc + out;  // = float(double(acc) + out)
     }
+    return acc;
+}
+
+// The second half of planAudio: the slot sum `acc` through the filter chain,
+// times the amplitude envelope and the gain.
+VORTEL_KERNEL float planFilterAndGain(const VoicePlan& plan, Instrument& in, float acc, float d,
+                                      float start, const float* levels) {
     Filter* filters = in.filters.data();
     for (int j = 0; j < plan.filterCount; ++j) {
         Filter& f = filters[j];
         if (!plan.filters[j].pure) {
-            const float fc = plannedCutoff(plan.filters[j], d, start, levels);
+            const FilterPlan& p = plan.filters[j];
+            const float lfo = p.lfoMode == Mod::Evaluated ? lfoValue(*p.lfo, d, start) : 0.0f;
+            const float fc = plannedCutoff(p, lfo, levels);
             if (coefficientsStale(f, fc)) computeCoefficients(f, fc);
         }
         acc = filterRun(f, acc);
     }
     const float e = levels[plan.amplitudeEnvelope];
     return float(double(e) * acc * in.gain);
+}
+
+VORTEL_KERNEL float planAudio(const VoicePlan& plan, Instrument& in, float d, float start,
+                              const float* levels) {
+    const float acc = planSources(plan, in, d, start, levels);
+    return planFilterAndGain(plan, in, acc, d, start, levels);
 }
 
 }  // namespace vortel::kernels

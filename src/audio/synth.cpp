@@ -65,10 +65,18 @@ float Synth::mix(float t) {
     // First pass, in voice order: free the voices whose lifetime has passed
     // and bring the filter coefficients of the sounding ones up to date,
     // computing the due ones together.
-    // Second pass, in voice order: evaluate and sum the sounding voices.
-    // Both passes keep the order of the noise draws (see plan_kernels.h).
+    // Second pass, in voice order: the oscillator slots of the sounding
+    // voices; a voice whose filters may draw noise, or that has no plan, is
+    // evaluated whole here, at its place in the order of the draws.
+    // Third pass: the filters and gains of the other voices. Their filters
+    // draw nothing, so running them after every slot keeps the order of the
+    // draws (see plan_kernels.h).
+    // Last, the sum in voice order.
+    // Short passes of independent voices keep several voices in flight at
+    // once, where one long evaluation per voice would wait on its chain.
     uint64_t sounding = 0;
     kernels::CoefficientBatch batch;
+    kernels::LfoMemo lfos;
     // Per-voice scratch, filled for the sounding voices only: d, and either
     // the plan's envelope levels or the level memo of an unplanned note.
     float elapsed[kVoiceCount];
@@ -99,7 +107,7 @@ float Synth::mix(float t) {
                 kernels::makePlan(voice.plan, instance, float(voice.note), voice.holdLength);
             if (voice.plan.usable) {
                 kernels::planControl(voice.plan, instance, d, voice.holdLength, voice.start,
-                                     scratch[i].levels, batch);
+                                     scratch[i].levels, batch, lfos);
             } else {
                 new (&scratch[i].memo) kernels::LevelMemo();
                 kernels::instrumentControl(instance, d, voice.holdLength, voice.start,
@@ -109,18 +117,39 @@ float Synth::mix(float t) {
     }
     batch.flush();
 
+    // The slot sums of the voices whose filters are still to run, then the
+    // outputs of all sounding voices.
+    float output[kVoiceCount];
+    uint64_t filtersDue = 0;
+    for (uint64_t pending = sounding; pending != 0; pending &= pending - 1) {
+        const int i = __builtin_ctzll(pending);
+        Voice& voice = voices[i];
+        Instrument& instance = *voice.instance;
+        if (!voice.plan.usable) {
+            output[i] = kernels::instrumentAudio(instance, float(voice.note), elapsed[i],
+                                                 voice.holdLength, voice.start, scratch[i].memo);
+        } else if (!voice.plan.allPure) {
+            output[i] = kernels::planAudio(voice.plan, instance, elapsed[i], voice.start,
+                                           scratch[i].levels);
+        } else {
+            output[i] = kernels::planSources(voice.plan, instance, elapsed[i], voice.start,
+                                             scratch[i].levels);
+            filtersDue |= uint64_t(1) << i;
+        }
+    }
+
+    for (; filtersDue != 0; filtersDue &= filtersDue - 1) {
+        const int i = __builtin_ctzll(filtersDue);
+        Voice& voice = voices[i];
+        output[i] = kernels::planFilterAndGain(voice.plan, *voice.instance, output[i],
+                                               elapsed[i], voice.start, scratch[i].levels);
+    }
+
     float sum = 0.0f;
     for (; sounding != 0; sounding &= sounding - 1) {
         const int i = __builtin_ctzll(sounding);
-        Voice& voice = voices[i];
-        Instrument& instance = *voice.instance;
-        const float s =
-            voice.plan.usable
-                ? kernels::planAudio(voice.plan, instance, elapsed[i], voice.start,
-                                     scratch[i].levels)
-                : kernels::instrumentAudio(instance, float(voice.note), elapsed[i],
-                                           voice.holdLength, voice.start, scratch[i].memo);
-        sum = float(double(sum) + double(s) * voice.channel->volume * voice.gain);
+        const Voice& voice = voices[i];
+        sum = float(double(sum) + double(output[i]) * voice.channel->volume * voice.gain);
     }
     return sum;
 }
