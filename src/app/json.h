@@ -13,3 +13,12 @@ using Json = nlohmann::basic_json<nlohmann::ordered_map, std::vector, std::strin
                                   std::int64_t, std::uint64_t, float>;
 
 }  // namespace vortel
+
+namespace vortel {
+
+// Serialises like Json::dump(indent) but prints every real number with 9
+// significant digits ("%.9g"), which always reads back to the same 32-bit
+// float whatever the reader rounds to.
+std::string dumpJson(const Json& value, int indent = 2);
+
+}  // namespace vortel

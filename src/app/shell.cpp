@@ -178,7 +178,7 @@ int runOffline(const Options& opt, int32_t seed) {
     }
     installQuitSignals();
     if (opt.inspect) {
-        std::string text = inspectShow(seed).dump(2);
+        std::string text = dumpJson(inspectShow(seed));
         std::fwrite(text.data(), 1, text.size(), stdout);
         std::fputc('\n', stdout);
         std::fflush(stdout);
