@@ -9,6 +9,7 @@
 #include "gfx/gpu_programs.h"
 
 #include <array>
+#include <string>
 
 #include "gfx/gl_api.h"
 
@@ -115,10 +116,9 @@ MOV result.color.w, 1.0;
 END
 )";
 
-// Per-pixel lighting, vertex part. Outputs: tc0 = eye-space normal, tc1 =
-// eye-space position, tc2 = light vector.
-constexpr const char* kLitVP = R"(!!ARBvp1.0
-ATTRIB position = vertex.position;
+// Per-pixel lighting, vertex part, shared by the lit programs. Outputs:
+// tc0 = eye-space normal, tc1 = eye-space position, tc2 = light vector.
+const std::string kLitVpBody = R"(ATTRIB position = vertex.position;
 ATTRIB normal = vertex.normal;
 PARAM mvp[4] = { state.matrix.mvp };
 PARAM mv[4] = { state.matrix.modelview };
@@ -138,42 +138,22 @@ DP4 eyePos.z, mv[2], position;
 DP4 eyePos.w, mv[3], position;
 MOV result.texcoord[1], eyePos;
 SUB result.texcoord[2], light, eyePos;
-END
 )";
+
+const std::string kLitVP = "!!ARBvp1.0\n" + kLitVpBody + "END\n";
 
 // As kLitVP, plus tc4 = texture coordinate 0.
-constexpr const char* kLitTexturedVP = R"(!!ARBvp1.0
-ATTRIB position = vertex.position;
-ATTRIB normal = vertex.normal;
-PARAM mvp[4] = { state.matrix.mvp };
-PARAM mv[4] = { state.matrix.modelview };
-PARAM it[4] = { state.matrix.modelview.invtrans };
-PARAM light = program.env[0];
-TEMP eyePos;
-DP4 result.position.x, mvp[0], position;
-DP4 result.position.y, mvp[1], position;
-DP4 result.position.z, mvp[2], position;
-DP4 result.position.w, mvp[3], position;
-DP3 result.texcoord[0].x, it[0], normal;
-DP3 result.texcoord[0].y, it[1], normal;
-DP3 result.texcoord[0].z, it[2], normal;
-DP4 eyePos.x, mv[0], position;
-DP4 eyePos.y, mv[1], position;
-DP4 eyePos.z, mv[2], position;
-DP4 eyePos.w, mv[3], position;
-MOV result.texcoord[1], eyePos;
-SUB result.texcoord[2], light, eyePos;
-MOV result.texcoord[4], vertex.texcoord[0];
-END
-)";
+const std::string kLitTexturedVP =
+    "!!ARBvp1.0\n" + kLitVpBody + "MOV result.texcoord[4], vertex.texcoord[0];\nEND\n";
 
-// Per-pixel diffuse and highlight; alpha = sat(diff * material.w + 1).
-constexpr const char* kLitFP = R"(!!ARBfp1.0
-PARAM material = program.env[0];
+// Per-pixel diffuse and highlight shared by the lit fragment programs:
+// leaves diff (N.l) and spec (highlight colour, alpha 1).
+const std::string kLitFpParams = R"(PARAM material = program.env[0];
 PARAM specularColour = program.env[1];
 PARAM specularParams = program.env[2];
 TEMP len, N, view, l, diff, refl, s, spec;
-DP3 len.x, fragment.texcoord[0], fragment.texcoord[0];
+)";
+const std::string kLitFpLighting = R"(DP3 len.x, fragment.texcoord[0], fragment.texcoord[0];
 RSQ len.x, len.x;
 MUL N, fragment.texcoord[0], len.x;
 DP3 len.x, fragment.texcoord[1], fragment.texcoord[1];
@@ -191,35 +171,15 @@ MAX s, s, 0.0;
 POW s, s.x, specularParams.x;
 MUL_SAT spec, s, specularColour;
 MOV spec.w, 1.0;
-MAD_SAT result.color, diff, material, spec;
-END
 )";
 
+// Diffuse plus highlight; alpha = sat(diff * material.w + 1).
+const std::string kLitFP = "!!ARBfp1.0\n" + kLitFpParams + kLitFpLighting +
+                          "MAD_SAT result.color, diff, material, spec;\nEND\n";
+
 // As kLitFP, then half of texture 0 at tc4 (alpha 1) added.
-constexpr const char* kLitTexturedFP = R"(!!ARBfp1.0
-PARAM material = program.env[0];
-PARAM specularColour = program.env[1];
-PARAM specularParams = program.env[2];
-TEMP len, N, view, l, diff, refl, s, spec, c, tex;
-DP3 len.x, fragment.texcoord[0], fragment.texcoord[0];
-RSQ len.x, len.x;
-MUL N, fragment.texcoord[0], len.x;
-DP3 len.x, fragment.texcoord[1], fragment.texcoord[1];
-RSQ len.x, len.x;
-MUL view, fragment.texcoord[1], len.x;
-DP3 len.x, fragment.texcoord[2], fragment.texcoord[2];
-RSQ len.x, len.x;
-MUL l, fragment.texcoord[2], len.x;
-DP3 diff, N, l;
-MUL refl, N, diff;
-MAD refl, refl, 2.0, -l;
-DP3 s, refl, view;
-MUL s, s, specularParams.y;
-MAX s, s, 0.0;
-POW s, s.x, specularParams.x;
-MUL_SAT spec, s, specularColour;
-MOV spec.w, 1.0;
-MAD_SAT c, diff, material, spec;
+const std::string kLitTexturedFP = "!!ARBfp1.0\n" + kLitFpParams + "TEMP c, tex;\n" +
+                                  kLitFpLighting + R"(MAD_SAT c, diff, material, spec;
 TEX tex, fragment.texcoord[4], texture[0], 2D;
 MOV tex.w, 1.0;
 MAD result.color, tex, 0.5, c;
@@ -244,10 +204,10 @@ constexpr const char* kDepthNormalFP =
 const std::array<GpuProgramSource, kGpuProgramCount> kSources{{
     {"ReliefVP", GL_VERTEX_PROGRAM_ARB, kReliefVP},
     {"ReliefFP", GL_FRAGMENT_PROGRAM_ARB, kReliefFP},
-    {"LitVP", GL_VERTEX_PROGRAM_ARB, kLitVP},
-    {"LitFP", GL_FRAGMENT_PROGRAM_ARB, kLitFP},
-    {"LitTexturedVP", GL_VERTEX_PROGRAM_ARB, kLitTexturedVP},
-    {"LitTexturedFP", GL_FRAGMENT_PROGRAM_ARB, kLitTexturedFP},
+    {"LitVP", GL_VERTEX_PROGRAM_ARB, kLitVP.c_str()},
+    {"LitFP", GL_FRAGMENT_PROGRAM_ARB, kLitFP.c_str()},
+    {"LitTexturedVP", GL_VERTEX_PROGRAM_ARB, kLitTexturedVP.c_str()},
+    {"LitTexturedFP", GL_FRAGMENT_PROGRAM_ARB, kLitTexturedFP.c_str()},
     {"DepthNormalVP", GL_VERTEX_PROGRAM_ARB, kDepthNormalVP},
     {"DepthNormalFP", GL_FRAGMENT_PROGRAM_ARB, kDepthNormalFP},
 }};
