@@ -33,6 +33,24 @@ bool lfoIsConstant(const Lfo& lfo, float depth, float offset) {
     return depth == 0.0f && offset != 0.0f && isPureFinite(lfo.waveform);
 }
 
+// Plans an LFO modulation of `value` (a slot's frequency or a filter's
+// cutoff): a constant one is folded into `value` once, any other is
+// evaluated per sample. Leaves the mode Absent when there is no LFO.
+template <class ModPlan>
+void planLfo(ModPlan& p, const Lfo* lfo, float depth, float offset, float& value) {
+    p.lfoMode = Mod::Absent;
+    if (!lfo) return;
+    p.lfo = lfo;
+    p.lfoDepth = depth;
+    p.lfoOffset = offset;
+    if (lfoIsConstant(*lfo, depth, offset)) {
+        p.lfoMode = Mod::Constant;
+        value = float(double(offset) * value);
+    } else {
+        p.lfoMode = Mod::Evaluated;
+    }
+}
+
 }  // namespace
 
 bool makePlan(VoicePlan& plan, const Instrument& in, float note, float hold) {
@@ -61,18 +79,7 @@ bool makePlan(VoicePlan& plan, const Instrument& in, float note, float hold) {
         const double pitch =
             (double(s.octave) * 12.0 + double(s.detune) * 2.0) + double(s.semitone) + double(note);
         float freq = noteFrequency(pitch);
-        p.lfoMode = Mod::Absent;
-        if (osc.pitchLfo) {
-            p.lfo = osc.pitchLfo;
-            p.lfoDepth = osc.pitchLfoDepth;
-            p.lfoOffset = osc.pitchLfoOffset;
-            if (lfoIsConstant(*osc.pitchLfo, p.lfoDepth, p.lfoOffset)) {
-                p.lfoMode = Mod::Constant;
-                freq = float(double(p.lfoOffset) * freq);
-            } else {
-                p.lfoMode = Mod::Evaluated;
-            }
-        }
+        planLfo(p, osc.pitchLfo, osc.pitchLfoDepth, osc.pitchLfoOffset, freq);
         if (osc.pitchEnvelope) {
             p.envDepth = osc.pitchEnvDepth;
             p.envOffset = osc.pitchEnvOffset;
@@ -108,18 +115,7 @@ bool makePlan(VoicePlan& plan, const Instrument& in, float note, float hold) {
         p.pure = filterControlIsPure(f);
         plan.allPure = plan.allPure && p.pure;
         float base = f.cutoff;
-        p.lfoMode = Mod::Absent;
-        if (f.cutoffLfo) {
-            p.lfo = f.cutoffLfo;
-            p.lfoDepth = f.lfoDepth;
-            p.lfoOffset = f.lfoOffset;
-            if (lfoIsConstant(*f.cutoffLfo, f.lfoDepth, f.lfoOffset)) {
-                p.lfoMode = Mod::Constant;
-                base = float(double(f.lfoOffset) * base);
-            } else {
-                p.lfoMode = Mod::Evaluated;
-            }
-        }
+        planLfo(p, f.cutoffLfo, f.lfoDepth, f.lfoOffset, base);
         p.envMode = Mod::Absent;
         if (f.cutoffEnvelope) {
             p.envDepth = f.envDepth;
