@@ -3,7 +3,7 @@
 // before the first frame.
 #include <benchmark/benchmark.h>
 
-#include "app/demo_state.h"
+#include "core/demo_state.h"
 #include "app/startup.h"
 #include "audio/audio_stream.h"
 #include "platform/clock.h"

@@ -6,7 +6,7 @@
 #include <cmath>
 #include <cstdint>
 
-#include "app/demo_state.h"
+#include "core/demo_state.h"
 #include "app/startup.h"
 #include "audio/synth.h"
 #include "song/composer.h"

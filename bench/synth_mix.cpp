@@ -14,7 +14,7 @@
 #include <memory>
 #include <vector>
 
-#include "app/rng.h"
+#include "core/rng.h"
 #include "audio/synth.h"
 
 namespace {

@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "app/demo_state.h"
+#include "core/demo_state.h"
 #include "platform/host.h"
 
 namespace vortel {

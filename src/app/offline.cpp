@@ -2,12 +2,12 @@
 
 #include <cmath>
 
-#include "app/demo_state.h"
+#include "core/demo_state.h"
 #include "app/startup.h"
 #include "audio/pcm.h"
 #include "audio/synth.h"
 #include "gfx/texture_images.h"
-#include "song/composer.h"
+#include "app/song_json.h"
 #include "song/sequencer.h"
 
 namespace vortel {

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/demo_state.h"
+#include "core/sine_table.h"
 #include "app/frame_loop.h"
 #include "app/offline.h"
 #include "app/options.h"

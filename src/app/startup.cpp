@@ -5,7 +5,7 @@
 #include <cstring>
 #include <sstream>
 
-#include "app/rng.h"
+#include "core/rng.h"
 
 namespace vortel {
 

@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "app/demo_state.h"
+#include "core/demo_state.h"
 
 namespace vortel {
 

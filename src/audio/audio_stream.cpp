@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "app/demo_state.h"
+#include "core/demo_state.h"
 #include "audio/pcm.h"
 
 namespace vortel {

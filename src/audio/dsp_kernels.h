@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "app/rng.h"
+#include "core/rng.h"
 #include "audio/envelope.h"
 #include "audio/fast_trig.h"
 #include "audio/lfo.h"

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "app/demo_state.h"
+#include "core/demo_state.h"
 #include "gfx/gl_api.h"
 
 namespace vortel {

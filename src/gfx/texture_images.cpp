@@ -5,7 +5,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "app/rng.h"
+#include "core/rng.h"
 
 namespace vortel {
 

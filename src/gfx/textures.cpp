@@ -1,6 +1,6 @@
 #include "gfx/textures.h"
 
-#include "app/demo_state.h"
+#include "core/demo_state.h"
 #include "gfx/gl_api.h"
 #include "gfx/gl_helpers.h"
 

@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "app/json.h"
 #include "song/pattern.h"
 
 namespace vortel {
@@ -41,11 +40,5 @@ SongSummary compose(Sequencer& sequencer, int32_t seed, float bpm);
 
 // The same with the seed and tempo of demo().
 SongSummary compose(Sequencer& sequencer);
-
-// {"kick", "snare", "pad", "bass", "rootOffsets", "bassPattern",
-//  "instances": [{"span", "pattern", "offset", "transpose", "volume",
-//                 "notes": [{"time", "length", "instrument", "channel",
-//                            "pitch", "velocity", "chord"}]}]}
-Json songToJson(const SongSummary& song);
 
 }  // namespace vortel

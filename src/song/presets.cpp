@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "app/rng.h"
+#include "core/rng.h"
 #include "audio/synth.h"
 
 namespace vortel {

@@ -5,9 +5,9 @@
 #include <fstream>
 #include <iterator>
 
-#include "app/demo_state.h"
+#include "core/demo_state.h"
 #include "app/options.h"
-#include "app/rng.h"
+#include "core/rng.h"
 #include "app/startup.h"
 
 namespace vortel {

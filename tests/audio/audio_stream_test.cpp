@@ -4,7 +4,7 @@
 #include <thread>
 #include <vector>
 
-#include "app/demo_state.h"
+#include "core/demo_state.h"
 #include "app/startup.h"
 #include "audio/audio_stream.h"
 #include "audio/pcm.h"

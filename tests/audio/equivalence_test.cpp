@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "alloc_counter.h"
-#include "app/rng.h"
+#include "core/rng.h"
 #include "audio/synth.h"
 #include "patch_lab.h"
 #include "reference_synth.h"

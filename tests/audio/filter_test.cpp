@@ -4,7 +4,7 @@
 #include <complex>
 #include <vector>
 
-#include "app/rng.h"
+#include "core/rng.h"
 #include "audio/filter.h"
 
 namespace vortel {

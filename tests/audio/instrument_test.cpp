@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "alloc_counter.h"
-#include "app/rng.h"
+#include "core/rng.h"
 #include "audio/instrument.h"
 
 namespace vortel {

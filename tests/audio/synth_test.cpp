@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "app/rng.h"
+#include "core/rng.h"
 #include "audio/synth.h"
 #include "patch_lab.h"
 

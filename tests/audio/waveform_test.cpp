@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <random>
 
-#include "app/rng.h"
+#include "core/rng.h"
 #include "audio/fast_trig.h"
 #include "audio/waveforms.h"
 

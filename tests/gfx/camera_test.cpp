@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "app/demo_state.h"
+#include "core/demo_state.h"
 #include "gfx/camera_math.h"
 #include "gfx/gl_helpers.h"
 #include "gfx/palette.h"

@@ -9,8 +9,8 @@
 #include <cstring>
 #include <set>
 
-#include "app/demo_state.h"
-#include "app/rng.h"
+#include "core/demo_state.h"
+#include "core/rng.h"
 #include "gfx/gl_helpers.h"
 #include "gfx/textures.h"
 #include "gl_test_support.h"

@@ -9,7 +9,7 @@
 #include <functional>
 #include <set>
 
-#include "app/demo_state.h"
+#include "core/demo_state.h"
 #include "gfx/gl_helpers.h"
 #include "gfx/gpu_programs.h"
 #include "gfx/palette.h"

@@ -6,7 +6,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "app/rng.h"
+#include "core/rng.h"
 #include "gfx/texture_images.h"
 
 namespace vortel {

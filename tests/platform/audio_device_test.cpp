@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include <SDL2/SDL.h>
 
 #include <cstdlib>
@@ -7,7 +9,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "app/demo_state.h"
+#include "core/demo_state.h"
 #include "app/startup.h"
 #include "audio/audio_stream.h"
 #include "platform/audio_device.h"

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "app/rng.h"
+#include "core/rng.h"
 #include "audio/synth.h"
 #include "song/presets.h"
 

@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/demo_state.h"
+#include "core/demo_state.h"
 #include "app/startup.h"
 #include "audio/synth.h"
 #include "song/composer.h"

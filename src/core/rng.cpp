@@ -1,4 +1,4 @@
-#include "app/rng.h"
+#include "core/rng.h"
 
 namespace vortel {
 

@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "app/demo_state.h"
-#include "app/rng.h"
+#include "core/sine_table.h"
+#include "core/rng.h"
 
 namespace vortel {
 namespace {

@@ -1,14 +1,9 @@
-#include "app/demo_state.h"
+#include "core/sine_table.h"
 
 #include <cmath>
 #include <cstring>
 
 namespace vortel {
-
-DemoState& demo() {
-    static DemoState state;
-    return state;
-}
 
 void fillSineTable(DemoState& state) {
     // The float nearest 2*pi/65536 (bit pattern 0x38C90FDB).

@@ -2,16 +2,11 @@
 #include <array>
 #include <cstdint>
 
+#include "core/vec.h"
+
 namespace vortel {
 
 struct Timeline;  // the visual script, built once at start-up
-
-struct Vec3 {
-    float x = 0, y = 0, z = 0;
-};
-struct Vec4 {
-    float x = 0, y = 0, z = 0, w = 0;
-};
 
 constexpr int kSineTableSize = 65536;
 constexpr int kMaxSections = 10;
@@ -52,14 +47,5 @@ struct DemoState {
 
 // The single instance, alive for the whole process.
 DemoState& demo();
-
-// Fills demo().sineTable: entry i = sin(i * k) with k the float nearest
-// 2*pi/65536, product and sine in double precision.
-void fillSineTable(DemoState& state);
-
-// Table lookups for an angle in radians. The index is truncated towards zero
-// and masked to 16 bits, so negative angles wrap.
-float tableSin(float x);
-float tableCos(float x);
 
 }  // namespace vortel
