@@ -24,7 +24,8 @@
 #include "platform/clock.h"
 #include "platform/sdl_window.h"
 #include "platform/signals.h"
-#include "visuals/show_hooks.h"
+#include "visuals/frame.h"
+#include "visuals/timeline.h"
 
 namespace vortel {
 

@@ -31,3 +31,11 @@ float tableCos(float x) {
 }
 
 }  // namespace vortel
+
+namespace vortel {
+
+float tableAt(double units) {
+    return demo().sineTable[static_cast<uint32_t>(static_cast<int32_t>(static_cast<int64_t>(units))) & 0xFFFFu];
+}
+
+}  // namespace vortel

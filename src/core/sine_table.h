@@ -13,3 +13,13 @@ float tableSin(float x);
 float tableCos(float x);
 
 }  // namespace vortel
+
+namespace vortel {
+
+// The table entry at trunc(units) & 0xFFFF, for an angle already multiplied
+// into table units (65536 per turn; add 16384 for a cosine). Lets callers
+// form the index the way the show's formulas do, with pre-multiplied
+// constants.
+float tableAt(double units);
+
+}  // namespace vortel

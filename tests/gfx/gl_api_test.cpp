@@ -7,7 +7,7 @@
 #include <string>
 
 #include "gfx/gl_api.h"
-#include "gl_test_support.h"
+#include "support/gl_test_support.h"
 
 namespace vortel {
 namespace {

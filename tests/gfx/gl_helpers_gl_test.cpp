@@ -13,7 +13,7 @@
 #include "core/rng.h"
 #include "gfx/gl_helpers.h"
 #include "gfx/textures.h"
-#include "gl_test_support.h"
+#include "support/gl_test_support.h"
 
 namespace vortel {
 namespace {

@@ -14,7 +14,7 @@
 #include "gfx/gpu_programs.h"
 #include "gfx/palette.h"
 #include "gfx/textures.h"
-#include "gl_test_support.h"
+#include "support/gl_test_support.h"
 
 namespace vortel {
 namespace {

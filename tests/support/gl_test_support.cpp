@@ -1,9 +1,15 @@
-#include "gl_test_support.h"
+#include "support/gl_test_support.h"
 
 #include <zlib.h>
 
 #include <cstdio>
 #include <cstdlib>
+
+#include "core/demo_state.h"
+#include "core/sine_table.h"
+#include "gfx/gpu_programs.h"
+#include "gfx/textures.h"
+#include "visuals/timeline.h"
 
 namespace vortel::test {
 
@@ -37,6 +43,23 @@ void GlContextTest::TearDown() {
     if (context_) SDL_GL_DeleteContext(context_);
     if (window_) SDL_DestroyWindow(window_);
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
+
+void ShowContextTest::setUpShow(int32_t seed, float bpm) {
+    DemoState& s = demo();
+    s.seed = seed;
+    s.bpm = bpm;
+    s.stepLength = static_cast<float>(60.0 / bpm * 0.25);
+    s.sectionCount = 4;
+    s.spanCount.fill(0);
+    for (int i = 0; i < 4; ++i) s.spanCount[i] = 4;
+    s.songLength = static_cast<float>(16 * 32 * static_cast<double>(s.stepLength));
+    s.lightPosition = {};
+    fillSineTable(s);
+    generateTextures();
+    demoTimeline().clips.clear();
+    buildTimeline();
+    createGpuPrograms();
 }
 
 std::vector<uint8_t> readPixels(int x, int y, int w, int h) {

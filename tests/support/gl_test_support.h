@@ -28,6 +28,15 @@ protected:
     SDL_GLContext context_ = nullptr;
 };
 
+// A GL context with the show's resources in place for `seed`: the sine
+// table, the seeded textures, the GPU programs, a tempo of `bpm` with the
+// 4 x 4 section layout, and the Timeline of that seed. Call setUpShow from
+// the test body (or a derived SetUp) after GlContextTest::SetUp.
+class ShowContextTest : public GlContextTest {
+protected:
+    void setUpShow(int32_t seed, float bpm = 128.0f);
+};
+
 // RGBA bytes of the rectangle (x, y, w, h) of the back buffer, rows bottom-up.
 std::vector<uint8_t> readPixels(int x, int y, int w, int h);
 

@@ -1,0 +1,85 @@
+#include "visuals/frame.h"
+
+#include <cstdio>
+#include <set>
+
+#include "core/demo_state.h"
+#include "gfx/gl_api.h"
+#include "gfx/gl_helpers.h"
+#include "gfx/textures.h"
+#include "visuals/dispatch.h"
+#include "visuals/post_passes.h"
+
+namespace vortel {
+
+namespace {
+
+bool gReportErrors = false;
+
+const char* glErrorName(GLenum e) {
+    switch (e) {
+    case GL_INVALID_ENUM: return "GL_INVALID_ENUM";
+    case GL_INVALID_VALUE: return "GL_INVALID_VALUE";
+    case GL_INVALID_OPERATION: return "GL_INVALID_OPERATION";
+    case GL_STACK_OVERFLOW: return "GL_STACK_OVERFLOW";
+    case GL_STACK_UNDERFLOW: return "GL_STACK_UNDERFLOW";
+    case GL_OUT_OF_MEMORY: return "GL_OUT_OF_MEMORY";
+    default: return "GL error";
+    }
+}
+
+void reportGlErrors() {
+    static std::set<GLenum> seen;
+    for (int guard = 0; guard < 16; ++guard) {
+        GLenum e = glGetError();
+        if (e == GL_NO_ERROR) return;
+        if (!seen.insert(e).second) continue;
+        const char* last = lastActionName();
+        std::fprintf(stderr, "vortel: %s (0x%04X) at %.3f s, after %s\n", glErrorName(e), e,
+                     static_cast<double>(demo().songTime), *last ? last : "the frame composition");
+    }
+}
+
+}  // namespace
+
+void setGlErrorReporting(bool on) { gReportErrors = on; }
+
+void renderFrame() {
+    const DemoState& s = demo();
+    resetRenderState();
+    playTimeline(s.songTime, s.frameDelta);
+
+    // The per-frame glow. Quads ignore depth (see post_passes.cpp).
+    resetRenderState();
+    glDisable(GL_DEPTH_TEST);
+    bindTextureSlot(kSlotCapture, GL_REPEAT);
+    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, kWorkingAreaSize, kWorkingAreaSize);
+    shrinkAndBlur(kFrameGlowGain);
+    resetRenderState();
+    glDisable(GL_DEPTH_TEST);
+    drawTextureQuad(kSlotCapture, GL_REPEAT);
+    glEnable(GL_BLEND);
+    drawTextureQuad(kSlotGlow, GL_REPEAT);
+
+    // Keep the finished square for the next frame and stretch it over the window.
+    resetRenderState();
+    glDisable(GL_DEPTH_TEST);
+    bindTextureSlot(kSlotPreviousFrame, GL_REPEAT);
+    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, kWorkingAreaSize, kWorkingAreaSize);
+    glViewport(0, 0, s.windowWidth, s.windowHeight);
+    drawTextureQuad(kSlotPreviousFrame, GL_REPEAT);
+    glEnable(GL_DEPTH_TEST);
+
+    if (gReportErrors) reportGlErrors();
+}
+
+void renderFrameAt(float time, float frameDelta) {
+    DemoState& s = demo();
+    s.songTime = time;
+    s.frameDelta = frameDelta;
+    glClearColor(0, 0, 0, 0);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    renderFrame();
+}
+
+}  // namespace vortel

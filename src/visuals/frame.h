@@ -1,0 +1,23 @@
+#pragma once
+// One picture of the show: the timeline's actions drawn into the 512 x 512
+// working area, a soft glow added, the square kept in slot 0 for the next
+// frame and stretched over the window.
+
+namespace vortel {
+
+// Draws the frame for demo().songTime and frameDelta into the back buffer
+// (the caller has cleared colour and depth). Needs a current context, the
+// textures, the GPU programs and the Timeline.
+void renderFrame();
+
+// With reporting on, renderFrame checks glGetError once per frame and
+// prints the first error of each kind on stderr, naming the action that
+// ran last.
+void setGlErrorReporting(bool on);
+
+// Renders the frame at song time `time` as the live show would, after
+// `frameDelta` seconds since the previous one: sets demo().songTime and
+// frameDelta, clears, and draws.
+void renderFrameAt(float time, float frameDelta);
+
+}  // namespace vortel

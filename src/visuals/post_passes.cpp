@@ -1,0 +1,116 @@
+#include "visuals/post_passes.h"
+
+#include "core/demo_state.h"
+#include "gfx/gl_api.h"
+#include "gfx/gl_helpers.h"
+#include "gfx/palette.h"
+#include "gfx/textures.h"
+#include "visuals/actions.h"
+#include "visuals/dispatch.h"
+#include "visuals/frame_log.h"
+
+namespace vortel {
+
+namespace {
+
+// Full-viewport quads are image operations: they ignore the depth the scene
+// left behind. With the depth test on, geometry nearer than ~0.02 units would
+// hold them back (holes of stale pixels), and every quad would write depth
+// 0.5 over the whole area, hiding the foreground lane that follows a glow
+// pass. Each reset that precedes quads is followed by this; the closing
+// reset of every pass turns the test back on for the actions after it.
+void resetForQuads() {
+    resetRenderState();
+    glDisable(GL_DEPTH_TEST);
+}
+
+void copyWorkingAreaInto(int slot) {
+    bindTextureSlot(slot, GL_REPEAT);
+    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, kWorkingAreaSize, kWorkingAreaSize);
+}
+
+void blurIterations() {
+    for (int it = 0; it < kBlurIterations; ++it) {
+        bindTextureSlot(kSlotGlow, GL_REPEAT);
+        glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, kGlowSize, kGlowSize);
+        glClear(GL_COLOR_BUFFER_BIT);
+        for (int i = -1; i <= 1; i += 2) {
+            for (int j = -1; j <= 1; j += 2) {
+                glMatrixMode(GL_TEXTURE);
+                glLoadIdentity();
+                glTranslatef(0.01f * static_cast<float>(j), 0.01f * static_cast<float>(i), 0);
+                glMatrixMode(GL_MODELVIEW);
+                drawTextureQuad(kSlotGlow, GL_CLAMP);
+            }
+        }
+    }
+    bindTextureSlot(kSlotGlow, GL_REPEAT);
+    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, kGlowSize, kGlowSize);
+}
+
+// GlowPass and BlurFadePass: blur the frame with gain g, then lay the glow
+// over it, added or (crossFade) blended with opacity w.
+void glowOver(float gain, bool crossFade, float w) {
+    resetForQuads();
+    copyWorkingAreaInto(kSlotCapture);
+    shrinkAndBlur(gain);
+    resetForQuads();
+    drawTextureQuad(kSlotCapture, GL_REPEAT);
+    glEnable(GL_BLEND);
+    if (crossFade) {
+        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+        glColor4f(1, 1, 1, w);
+    }
+    drawTextureQuad(kSlotGlow, GL_REPEAT);
+    resetRenderState();
+}
+
+}  // namespace
+
+TintColour tintColour(int32_t seed, float w) {
+    const PaletteColour& c = Palette[static_cast<size_t>(((seed % kPaletteSize) + kPaletteSize) % kPaletteSize)];
+    auto channel = [w](float p) {
+        return static_cast<float>(1.0 - w + static_cast<double>(w) * (static_cast<double>(0.85f) * p + 0.15f));
+    };
+    return {channel(c.r), channel(c.g), channel(c.b)};
+}
+
+void shrinkAndBlur(float gain) {
+    glViewport(0, 0, kGlowSize, kGlowSize);
+    drawTextureQuad(kSlotCapture, GL_REPEAT);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_ONE, GL_ONE);
+    bindTextureSlot(kSlotGlow, GL_REPEAT);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    glColor3f(gain, gain, gain);
+    blurIterations();
+}
+
+void TintPass(int32_t seed, const ClipAction& action, float time, float, float) {
+    if (!visualsUseGl()) return;
+    resetRenderState();
+    const float w = actionWeight(action, time);
+    copyWorkingAreaInto(kSlotCapture);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    const TintColour c = tintColour(seed, w);
+    glColor4f(c.r, c.g, c.b, 1);
+    // The depth test stays off after this pass: the foreground lane that
+    // follows draws over the picture until the next reset.
+    glDisable(GL_DEPTH_TEST);
+    drawTextureQuad(kSlotCapture, GL_CLAMP);
+}
+
+void GlowPass(int32_t, const ClipAction& action, float time, float, float) {
+    if (!visualsUseGl()) return;
+    const float w = actionWeight(action, time);
+    glowOver(0.25f * w, false, w);
+}
+
+void BlurFadePass(int32_t seed, const ClipAction& action, float time, float, float) {
+    if (!visualsUseGl()) return;
+    const float w = actionWeight(action, time);
+    const bool odd = (seed & 1) != 0;
+    glowOver(odd ? 0.25f : 0.25f * w, odd, w);
+}
+
+}  // namespace vortel
