@@ -8,6 +8,9 @@
 #include "audio/synth.h"
 #include "gfx/texture_images.h"
 #include "app/song_json.h"
+#include "app/visual_json.h"
+#include "core/sine_table.h"
+#include "visuals/timeline.h"
 #include "song/sequencer.h"
 
 namespace vortel {
@@ -41,7 +44,7 @@ std::vector<int16_t> renderSongOffline(int32_t seed, std::string_view part, cons
     return out;
 }
 
-Json inspectShow(int32_t seed) {
+Json inspectShow(int32_t seed, std::optional<float> at) {
     DemoState& state = demo();
     state.seed = seed;
     setupSong(state);
@@ -62,6 +65,14 @@ Json inspectShow(int32_t seed) {
     t["patternCrc32"] = tex.patternCrc32;
     t["reliefCrc32"] = tex.reliefCrc32;
     j["textures"] = std::move(t);
+    Timeline& timeline = demoTimeline();
+    timeline.clips.clear();
+    buildTimeline();
+    j["timeline"] = timelineToJson(timeline);
+    if (at) {
+        fillSineTable(state);
+        j["frame"] = frameToJson(*at);
+    }
     return j;
 }
 

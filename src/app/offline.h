@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,7 +32,8 @@ using Progress = std::function<bool(double done)>;
 std::vector<int16_t> renderSongOffline(int32_t seed, std::string_view part, const Progress& progress);
 
 // The seed's show as data: seed, tempo, step and song length, the composed
-// song and the textures' identity.
-Json inspectShow(int32_t seed);
+// song, the textures' identity and the Timeline; with `at`, also what the
+// frame at that song time runs ("frame").
+Json inspectShow(int32_t seed, std::optional<float> at = std::nullopt);
 
 }  // namespace vortel

@@ -16,6 +16,9 @@ struct Options {
     bool force = false;     // allow --wav / --stems to overwrite files
     std::string wavPath;    // render the song offline into this WAV file
     std::string stemsDir;   // render one WAV per part into this folder
+    std::optional<float> inspectAt;  // with --inspect: also the frame at this song time (s)
+    std::optional<float> stillTime;  // --still: render the frame at this song time (s) ...
+    std::string stillPath;           // ... into this PNG file
 };
 
 struct ParseResult {

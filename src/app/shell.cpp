@@ -5,7 +5,9 @@
 
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -13,6 +15,8 @@
 #include "core/sine_table.h"
 #include "app/frame_loop.h"
 #include "app/offline.h"
+#include "app/offline_frames.h"
+#include "app/png_image.h"
 #include "app/options.h"
 #include "app/startup.h"
 #include "audio/audio_stream.h"
@@ -76,6 +80,7 @@ int runShow(const Options& opt) {
         return kExitFailure;
     }
 
+    setGlErrorReporting(opt.verbose);
     fillSineTable(state);
     generateTextures();
     buildTimeline();
@@ -125,6 +130,25 @@ bool mayWrite(const std::filesystem::path& path, bool force, std::string* why) {
     return true;
 }
 
+// Writes `bytes` to `path` through a temporary beside it, renamed into place
+// once complete.
+bool writeFileBytes(const std::string& path, const std::vector<uint8_t>& bytes, std::string* why) {
+    const std::string temp = path + ".part";
+    std::FILE* f = std::fopen(temp.c_str(), "wb");
+    if (!f) {
+        *why = "cannot create " + path + ": " + std::strerror(errno);
+        return false;
+    }
+    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    ok = std::fclose(f) == 0 && ok;
+    if (!ok || std::rename(temp.c_str(), path.c_str()) != 0) {
+        *why = "cannot write " + path + ": " + std::strerror(errno);
+        std::remove(temp.c_str());
+        return false;
+    }
+    return true;
+}
+
 // Renders one WAV file, with a progress line when stderr is a terminal.
 bool renderWav(int32_t seed, std::string_view part, const std::string& path) {
     const bool tty = isatty(STDERR_FILENO) != 0;
@@ -146,12 +170,35 @@ bool renderWav(int32_t seed, std::string_view part, const std::string& path) {
     return true;
 }
 
-// --inspect, --wav and --stems: everything without a window.
+// Renders the frame at `time` offscreen and writes it as a PNG.
+bool writeStill(int32_t seed, float time, const std::string& path, bool verbose) {
+    std::string why;
+    auto show = OfflineShow::open(seed, &why);
+    if (!show) {
+        std::fprintf(stderr, "vortel: %s\n", why.c_str());
+        return false;
+    }
+    setGlErrorReporting(verbose);
+    show->renderStill(time);
+    std::vector<uint8_t> png;
+    if (!encodePng(show->width(), show->height(), show->readRgb(), &png, &why) ||
+        !writeFileBytes(path, png, &why)) {
+        std::fprintf(stderr, "vortel: %s\n", why.c_str());
+        return false;
+    }
+    return true;
+}
+
+// --inspect, --wav, --stems and --still: everything without a window.
 int runOffline(const Options& opt, int32_t seed) {
     namespace fs = std::filesystem;
     std::string why;
     std::vector<std::pair<std::string_view, std::string>> jobs;  // part ("" = all), file
     if (!opt.wavPath.empty()) jobs.emplace_back("", opt.wavPath);
+    if (!opt.stillPath.empty() && !mayWrite(opt.stillPath, opt.force, &why)) {
+        std::fprintf(stderr, "vortel: %s\n", why.c_str());
+        return kExitUsage;
+    }
     if (!opt.stemsDir.empty()) {
         std::error_code ec;
         fs::path dir(opt.stemsDir);
@@ -179,7 +226,7 @@ int runOffline(const Options& opt, int32_t seed) {
     }
     installQuitSignals();
     if (opt.inspect) {
-        std::string text = dumpJson(inspectShow(seed));
+        std::string text = dumpJson(inspectShow(seed, opt.inspectAt));
         std::fwrite(text.data(), 1, text.size(), stdout);
         std::fputc('\n', stdout);
         std::fflush(stdout);
@@ -187,6 +234,10 @@ int runOffline(const Options& opt, int32_t seed) {
     for (const auto& [part, path] : jobs) {
         if (!renderWav(seed, part, path)) return kExitFailure;
         if (opt.verbose) std::fprintf(stderr, "vortel: wrote %s\n", path.c_str());
+    }
+    if (!opt.stillPath.empty()) {
+        if (!writeStill(seed, *opt.stillTime, opt.stillPath, opt.verbose)) return kExitFailure;
+        if (opt.verbose) std::fprintf(stderr, "vortel: wrote %s\n", opt.stillPath.c_str());
     }
     return 0;
 }
@@ -217,7 +268,8 @@ int runShell(int argc, char** argv) {
         else if (opt.verbose)
             std::fprintf(stderr, "vortel: '%s' is not a seed, using the clock\n", opt.seedText->c_str());
     }
-    if (opt.inspect || !opt.wavPath.empty() || !opt.stemsDir.empty()) return runOffline(opt, state.seed);
+    if (opt.inspect || !opt.wavPath.empty() || !opt.stemsDir.empty() || !opt.stillPath.empty())
+        return runOffline(opt, state.seed);
     return runShow(opt);
 }
 

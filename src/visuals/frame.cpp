@@ -8,6 +8,7 @@
 #include "gfx/gl_helpers.h"
 #include "gfx/textures.h"
 #include "visuals/dispatch.h"
+#include "visuals/frame_log.h"
 #include "visuals/post_passes.h"
 
 namespace vortel {
@@ -80,6 +81,22 @@ void renderFrameAt(float time, float frameDelta) {
     glClearColor(0, 0, 0, 0);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     renderFrame();
+}
+
+}  // namespace vortel
+
+namespace vortel {
+
+FrameLog dryRunFrame(float time, float frameDelta) {
+    FrameLog log;
+    const bool usedGl = visualsUseGl();
+    FrameLog* previous = frameLog();
+    setVisualsUseGl(false);
+    setFrameLog(&log);
+    playTimeline(time, frameDelta);
+    setFrameLog(previous);
+    setVisualsUseGl(usedGl);
+    return log;
 }
 
 }  // namespace vortel

@@ -21,3 +21,15 @@ void setGlErrorReporting(bool on);
 void renderFrameAt(float time, float frameDelta);
 
 }  // namespace vortel
+
+#include "visuals/frame_log.h"
+
+namespace vortel {
+
+// Runs the Timeline of demo() at `time` without GL and returns what it did:
+// the actions in order with their seeds and weights, and every draw of the
+// scenes. The camera and light fields of demo() are left as the frame's
+// cameras set them.
+FrameLog dryRunFrame(float time, float frameDelta);
+
+}  // namespace vortel

@@ -1,0 +1,78 @@
+#include "app/offline_frames.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
+#include "app/startup.h"
+#include "core/demo_state.h"
+#include "core/sine_table.h"
+#include "gfx/gl_api.h"
+#include "gfx/gpu_programs.h"
+#include "gfx/textures.h"
+#include "visuals/frame.h"
+#include "visuals/timeline.h"
+
+namespace vortel {
+
+std::unique_ptr<OfflineShow> OfflineShow::open(int32_t seed, std::string* why) {
+    DemoState& state = demo();
+    state.seed = seed;
+    setupSong(state);
+    // Offline pictures never need a display.
+    setenv("SDL_VIDEODRIVER", "offscreen", 1);
+    WindowOptions wo;
+    wo.width = state.windowWidth;
+    wo.height = state.windowHeight;
+    wo.title = windowTitle(seed);
+    wo.vsync = false;
+    wo.visible = false;
+    std::unique_ptr<OfflineShow> show(new OfflineShow());
+    show->window_ = SdlWindow::open(wo, why);
+    if (!show->window_) return nullptr;
+    if (!loadGlApi(why)) return nullptr;
+    fillSineTable(state);
+    generateTextures();
+    demoTimeline().clips.clear();
+    buildTimeline();
+    createGpuPrograms();
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    return show;
+}
+
+void OfflineShow::render(float time, float frameDelta) { renderFrameAt(time, frameDelta); }
+
+void OfflineShow::renderStill(float time) {
+    const double step = 1.0 / kStillFrameRate;
+    const int runUp = static_cast<int>(std::min<double>(kStillRunUpSeconds * kStillFrameRate,
+                                                        std::floor(static_cast<double>(time) * kStillFrameRate)));
+    float previous = 0;
+    for (int k = runUp; k >= 0; --k) {
+        const float t = k == 0 ? time : static_cast<float>(time - k * step);
+        // The first frame of a run that starts at 0 is the show's first frame.
+        const float delta = k == runUp ? (runUp == 0 || t == 0 ? t : static_cast<float>(step)) : t - previous;
+        render(t, delta);
+        previous = t;
+    }
+}
+
+int OfflineShow::width() const { return demo().windowWidth; }
+int OfflineShow::height() const { return demo().windowHeight; }
+
+void OfflineShow::readRgb(uint8_t* out) const {
+    const int w = width(), h = height();
+    std::vector<uint8_t> bottomUp(static_cast<size_t>(w) * h * 3);
+    glFinish();
+    glReadPixels(0, 0, w, h, GL_RGB, GL_UNSIGNED_BYTE, bottomUp.data());
+    const size_t row = static_cast<size_t>(w) * 3;
+    for (int y = 0; y < h; ++y) std::memcpy(out + static_cast<size_t>(y) * row, bottomUp.data() + (h - 1 - y) * row, row);
+}
+
+std::vector<uint8_t> OfflineShow::readRgb() const {
+    std::vector<uint8_t> rgb(static_cast<size_t>(width()) * height() * 3);
+    readRgb(rgb.data());
+    return rgb;
+}
+
+}  // namespace vortel

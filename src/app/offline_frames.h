@@ -1,0 +1,45 @@
+#pragma once
+// The show's pictures without a window or a sound device: an offscreen GL
+// context, the seed's textures, programs and Timeline, and frames rendered
+// at chosen song times and read back.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/sdl_window.h"
+
+namespace vortel {
+
+// Seconds of frames rendered at 60 per second before a still, so that the
+// frame's history (slot 0 carries the previous frame into the next) is as
+// the live show would have it; the carried image halves every frame, so
+// after 30 frames nothing of the start-up content remains visible.
+constexpr float kStillRunUpSeconds = 0.5f;
+constexpr int kStillFrameRate = 60;
+
+class OfflineShow {
+public:
+    // Opens the offscreen context and builds everything the pictures need for
+    // `seed`: tempo and song length, sine table, textures, Timeline, GPU
+    // programs. Null with a reason when no context can be had.
+    static std::unique_ptr<OfflineShow> open(int32_t seed, std::string* why);
+
+    // Renders one frame at song time `time`, `frameDelta` after the last one.
+    void render(float time, float frameDelta);
+
+    // Renders the run-up and the frame at `time`.
+    void renderStill(float time);
+
+    // The window's pixels as RGB rows, top row first (800 x 600 x 3 bytes).
+    std::vector<uint8_t> readRgb() const;
+    void readRgb(uint8_t* out) const;
+
+    int width() const;
+    int height() const;
+
+private:
+    std::unique_ptr<SdlWindow> window_;
+};
+
+}  // namespace vortel

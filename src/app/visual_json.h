@@ -1,0 +1,19 @@
+#pragma once
+#include "app/json.h"
+#include "visuals/frame_log.h"
+#include "visuals/timeline.h"
+
+namespace vortel {
+
+// Every clip in Timeline order: {"lane", "section", "span", "start",
+// "clipValue", "length", "action", "seed", "duration", "fadeIn", "fadeOut"}
+// (a clip's first action; the generator gives each clip exactly one).
+Json timelineToJson(const Timeline& timeline);
+
+// What the frame at `time` runs, computed without GL from the Timeline of
+// demo(): {"time", "actions": [{"lane", "action", "seed", "weight"}],
+// "cameraFrom", "cameraTarget", "cameraDolly", "lightPosition", "draws"}.
+// The sine table must be filled.
+Json frameToJson(float time);
+
+}  // namespace vortel
