@@ -40,7 +40,7 @@ struct DemoState {
     Vec4 specularParams{};  // fragment-program environment parameter 2
     Vec4 surfaceParams{};   // fragment-program environment parameter 3
     float texCoordScale[2] = {0, 0};  // (s, t) scale of scene texture coordinates
-    std::array<uint32_t, 8> gpuPrograms{};  // GL names of the ARB programs, by GpuProgramId (gfx/gpu_programs.h)
+    std::array<uint32_t, 10> gpuPrograms{};  // GL names of the ARB programs, by GpuProgramId (gfx/gpu_programs.h)
 
     Timeline* timeline = nullptr;
 };

@@ -1,4 +1,4 @@
-// The texts of the eight GPU programs, in the ARB assembly languages.
+// The texts of the GPU programs, in the ARB assembly languages.
 //
 // Shared notation: M = modelview, MVP = projection * modelview, IT =
 // inverse transpose of M (rows 0-2 turn object normals into eye space, row 3
@@ -201,6 +201,56 @@ constexpr const char* kDepthNormalFP =
     "MUL t,t,0.00390625;MOV t.y,r.z;MOV N,fragment.texcoord[1];MOV N.w,0.0;MOV tt,N;DP3 tt,tt,tt;"
     "RSQ tt,tt.x;MUL N,N,tt;MAD N,N,0.5,0.5;MOV t.z,N.x;MOV t.w,N.y;MOV result.color,t;END";
 
+// One blur iteration of the glow: four copies of texture 0 shifted by
+// env[5] = (d, d) diagonally each way (tc0..tc3), position passed through
+// the (identity) matrices.
+constexpr const char* kBlurVP = R"(!!ARBvp1.0
+PARAM mvp[4] = { state.matrix.mvp };
+PARAM d = program.env[5];
+TEMP neg;
+DP4 result.position.x, mvp[0], vertex.position;
+DP4 result.position.y, mvp[1], vertex.position;
+DP4 result.position.z, mvp[2], vertex.position;
+DP4 result.position.w, mvp[3], vertex.position;
+MOV neg, -d;
+ADD result.texcoord[0].xy, vertex.texcoord[0], neg;
+ADD result.texcoord[1].x, vertex.texcoord[0], d;
+ADD result.texcoord[1].y, vertex.texcoord[0], neg;
+ADD result.texcoord[2].x, vertex.texcoord[0], neg;
+ADD result.texcoord[2].y, vertex.texcoord[0], d;
+ADD result.texcoord[3].xy, vertex.texcoord[0], d;
+MOV result.texcoord[0].zw, vertex.texcoord[0];
+MOV result.texcoord[1].zw, vertex.texcoord[0];
+MOV result.texcoord[2].zw, vertex.texcoord[0];
+MOV result.texcoord[3].zw, vertex.texcoord[0];
+END
+)";
+
+// The sum of the four taps, each scaled by env[5].zzzw (gain x 255 for the
+// colour, 255 for alpha) and rounded to a whole 8-bit step before adding,
+// as the framebuffer's blending of one tap after the other would.
+constexpr const char* kBlurFP = R"(!!ARBfp1.0
+PARAM scale = program.env[5];
+TEMP a, b, sum;
+TEX a, fragment.texcoord[0], texture[0], 2D;
+MAD a, a, scale.zzzw, 0.5;
+FLR sum, a;
+TEX b, fragment.texcoord[1], texture[0], 2D;
+MAD b, b, scale.zzzw, 0.5;
+FLR b, b;
+ADD sum, sum, b;
+TEX a, fragment.texcoord[2], texture[0], 2D;
+MAD a, a, scale.zzzw, 0.5;
+FLR a, a;
+ADD sum, sum, a;
+TEX b, fragment.texcoord[3], texture[0], 2D;
+MAD b, b, scale.zzzw, 0.5;
+FLR b, b;
+ADD sum, sum, b;
+MUL_SAT result.color, sum, 0.0039215686;
+END
+)";
+
 const std::array<GpuProgramSource, kGpuProgramCount> kSources{{
     {"ReliefVP", GL_VERTEX_PROGRAM_ARB, kReliefVP},
     {"ReliefFP", GL_FRAGMENT_PROGRAM_ARB, kReliefFP},
@@ -210,6 +260,8 @@ const std::array<GpuProgramSource, kGpuProgramCount> kSources{{
     {"LitTexturedFP", GL_FRAGMENT_PROGRAM_ARB, kLitTexturedFP.c_str()},
     {"DepthNormalVP", GL_VERTEX_PROGRAM_ARB, kDepthNormalVP},
     {"DepthNormalFP", GL_FRAGMENT_PROGRAM_ARB, kDepthNormalFP},
+    {"BlurVP", GL_VERTEX_PROGRAM_ARB, kBlurVP},
+    {"BlurFP", GL_FRAGMENT_PROGRAM_ARB, kBlurFP},
 }};
 
 }  // namespace

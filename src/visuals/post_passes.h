@@ -20,4 +20,10 @@ TintColour tintColour(int32_t seed, float w);
 // 128 x 128.
 void shrinkAndBlur(float gain);
 
+// Puts the capture in slot 2 back over the glow corner, the only part of
+// the working area that shrinkAndBlur changed: the same picture as redrawing
+// the whole capture, for a sixteenth of the pixels. Needs the 512 x 512
+// viewport and identity matrices.
+void restoreGlowCorner();
+
 }  // namespace vortel

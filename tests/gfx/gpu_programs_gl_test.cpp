@@ -220,7 +220,7 @@ protected:
     }
 };
 
-TEST_F(GpuProgramsTest, AllEightCompileIntoDistinctPrograms) {
+TEST_F(GpuProgramsTest, AllCompileIntoDistinctPrograms) {
     std::set<uint32_t> names;
     for (int i = 0; i < kGpuProgramCount; ++i) {
         const GpuProgramSource& source = gpuProgramSource(static_cast<GpuProgramId>(i));
@@ -233,7 +233,7 @@ TEST_F(GpuProgramsTest, AllEightCompileIntoDistinctPrograms) {
         glGetProgramivARB(source.target, GL_PROGRAM_UNDER_NATIVE_LIMITS_ARB, &native);
         EXPECT_EQ(native, 1) << source.name;
     }
-    EXPECT_EQ(names.size(), 8u);
+    EXPECT_EQ(names.size(), static_cast<size_t>(kGpuProgramCount));
     EXPECT_EQ(gpuProgramSource(GpuProgramId::LitTexturedFP).target, static_cast<uint32_t>(GL_FRAGMENT_PROGRAM_ARB));
     EXPECT_EQ(std::string(gpuProgramSource(GpuProgramId::ReliefVP).name), "ReliefVP");
 }

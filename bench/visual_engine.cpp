@@ -1,0 +1,51 @@
+// Frame composition without scenes: a camera, two post passes, the
+// per-frame glow and the stretch to the 800 x 600 window, rendered headless
+// on the offscreen context. Reports milliseconds per frame.
+#include <benchmark/benchmark.h>
+
+#include "app/offline_frames.h"
+#include "core/demo_state.h"
+#include "gfx/gl_api.h"
+#include "visuals/actions.h"
+#include "visuals/frame.h"
+#include "visuals/timeline.h"
+
+namespace vortel {
+namespace {
+
+TimelineClip clip(ActionFn fn, int32_t seed, Lane lane) {
+    TimelineClip c;
+    c.start = 0;
+    c.lane = lane;
+    c.actions.push_back({0, 1000.0f, 0.5f, 0.5f, seed, fn});
+    return c;
+}
+
+void BM_EngineFrame(benchmark::State& state) {
+    std::string why;
+    static auto show = OfflineShow::open(1234, &why);
+    if (!show) {
+        state.SkipWithError(why.c_str());
+        return;
+    }
+    Timeline timeline;
+    // 0: glow pass and tint; 1: blur-fade pass and tint; 2: the frame's own
+    // glow alone; 3: only a tint.
+    const int variant = static_cast<int>(state.range(0));
+    timeline.clips.push_back(clip(FloatCamera, 1, Lane::Camera));
+    if (variant < 2) timeline.clips.push_back(clip(variant ? BlurFadePass : GlowPass, 3, Lane::PostA));
+    if (variant != 2) timeline.clips.push_back(clip(TintPass, 5, Lane::PostB));
+    Timeline* saved = demo().timeline;
+    demo().timeline = &timeline;
+    float t = 10.0f;
+    for (auto _ : state) {
+        show->render(t, 1.0f / 60);
+        glFinish();
+        t += 1.0f / 60;
+    }
+    demo().timeline = saved;
+}
+BENCHMARK(BM_EngineFrame)->DenseRange(0, 3)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
+
+}  // namespace
+}  // namespace vortel
