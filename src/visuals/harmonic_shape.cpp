@@ -1,6 +1,8 @@
 #include "visuals/harmonic_shape.h"
 
+#include <array>
 #include <cmath>
+#include <vector>
 
 #include "core/demo_state.h"
 #include "core/sine_table.h"
@@ -77,33 +79,146 @@ ShapeVertex emitShapeVertex(float u, float v, float du, float dv) {
 
 namespace {
 
-void issue(const ShapeVertex& x) {
-    glNormal3f(x.normal.x, x.normal.y, x.normal.z);
-    glTexCoord2f(x.s, x.t);
-    glColor3f(x.tangent.x, x.tangent.y, x.tangent.z);
-    glVertex3f(x.position.x, x.position.y, x.position.z);
+// The parts of the radius that depend on one longitude u or one latitude v
+// alone. A point combines one of each with the same operations, in the
+// same order, as harmonicPoint, so its values are bit for bit the same.
+struct LongitudeTerms {
+    double sum32;  // |s3|^m7 + |s2|^m6, the first two terms of the sum
+    double cu, su;
+};
+struct LatitudeTerms {
+    double p1, p0;  // |s1|^m5, |s0|^m4
+    double q, cv;
+};
+
+LongitudeTerms longitudeTerms(float u, const std::array<int32_t, 8>& m, double B) {
+    const float s2 = tableAt(m[2] * static_cast<double>(u) * kUnits + B * kUnits);
+    const float s3 = tableAt(m[3] * static_cast<double>(u) * kUnits + B * kUnits + kQuarter);
+    double acc = signedPower(m[7], s3, false);
+    acc += signedPower(m[6], s2, false);
+    return {acc, tableCos(u), tableSin(u)};
+}
+
+LatitudeTerms latitudeTerms(float v, const std::array<int32_t, 8>& m, double A) {
+    const float s0 = tableAt(m[0] * static_cast<double>(v) * kUnits + A * kUnits);
+    const float s1 = tableAt(m[1] * static_cast<double>(v) * kUnits + A * kUnits + kQuarter);
+    return {signedPower(m[5], s1, false), signedPower(m[4], s0, false), tableAt(v * kPoleUnits + kPoleOffset),
+            tableCos(v)};
+}
+
+Vec3 combine(const LongitudeTerms& lu, const LatitudeTerms& lv, double morph, const Vec3& scale) {
+    double acc = lu.sum32;
+    acc += lv.p1;
+    acc += lv.p0;
+    const float sum = static_cast<float>(acc);
+    const double r = static_cast<float>(1 + morph * sum);
+    return {static_cast<float>(r * lv.q * lu.cu * scale.x), static_cast<float>(r * lv.cv * scale.y),
+            static_cast<float>(r * lv.q * lu.su * scale.z)};
+}
+
+// The mesh as client arrays, reused from draw to draw.
+struct ShapeArrays {
+    std::vector<float> normals, texCoords, tangents, positions;
+    std::vector<LatitudeTerms> rows, nextRows;  // at v_j and at v_j + dv
+    std::vector<float> vs;
+
+    void put(const ShapeVertex& x) {
+        normals.insert(normals.end(), {x.normal.x, x.normal.y, x.normal.z});
+        texCoords.insert(texCoords.end(), {x.s, x.t});
+        tangents.insert(tangents.end(), {x.tangent.x, x.tangent.y, x.tangent.z});
+        positions.insert(positions.end(), {x.position.x, x.position.y, x.position.z});
+    }
+};
+
+ShapeArrays& shapeArrays() {
+    static ShapeArrays arrays;
+    return arrays;
 }
 
 }  // namespace
 
-void drawHarmonicShape() {
-    const int32_t n = demo().shapeSegments;
+void buildShapeMesh(std::vector<ShapeVertex>* out) {
+    const DemoState& s = demo();
+    const int32_t n = s.shapeSegments;
+    ShapeArrays& a = shapeArrays();
+    a.normals.clear();
+    a.texCoords.clear();
+    a.tangents.clear();
+    a.positions.clear();
+    if (out) out->clear();
+    if (n <= 0) return;
     const float inv = static_cast<float>(1.0 / n);
     const float du = static_cast<float>(static_cast<double>(inv) * 6.2831855f);
     const float dv = static_cast<float>(static_cast<double>(inv) * 3.1415927f);
+    const auto& m = shapePresetRow(shapePreset);
+    const double A = s.shapePhaseA, B = s.shapePhaseB, morph = shapeMorph;
+    const Vec3 scale = s.meshScale;
+
+    // Each latitude row once for the whole mesh: v_j and the neighbour
+    // v_j + dv its normals look at (not always the same float as v_j+1).
+    a.vs.resize(static_cast<size_t>(n) + 1);
+    a.rows.resize(a.vs.size());
+    a.nextRows.resize(a.vs.size());
+    for (int32_t j = 0; j <= n; ++j) {
+        const float v = static_cast<float>(static_cast<double>(j) * dv);
+        a.vs[j] = v;
+        a.rows[j] = latitudeTerms(v, m, A);
+        a.nextRows[j] = latitudeTerms(static_cast<float>(static_cast<double>(v) + dv), m, A);
+    }
+    const size_t total = static_cast<size_t>(n) * (static_cast<size_t>(n) + 1) * 2;
+    a.normals.reserve(total * 3);
+    a.texCoords.reserve(total * 2);
+    a.tangents.reserve(total * 3);
+    a.positions.reserve(total * 3);
+    for (int32_t i = 0; i < n; ++i) {
+        // The strip's two columns and the column one step further that the
+        // second one's normals look at.
+        const float u0 = static_cast<float>(static_cast<double>(i) * du);
+        const float u1 = static_cast<float>(static_cast<double>(u0) + du);
+        const float u2 = static_cast<float>(static_cast<double>(u1) + du);
+        const LongitudeTerms c0 = longitudeTerms(u0, m, B);
+        const LongitudeTerms c1 = longitudeTerms(u1, m, B);
+        const LongitudeTerms c2 = longitudeTerms(u2, m, B);
+        for (int32_t j = 0; j <= n; ++j) {
+            const float v = a.vs[j];
+            const Vec3 p00 = combine(c0, a.rows[j], morph, scale);
+            const Vec3 p10 = combine(c1, a.rows[j], morph, scale);
+            const Vec3 p20 = combine(c2, a.rows[j], morph, scale);
+            const Vec3 p01 = combine(c0, a.nextRows[j], morph, scale);
+            const Vec3 p11 = combine(c1, a.nextRows[j], morph, scale);
+            const ShapeVertex first = shapeVertexFrom(p00, p10, p01, u0, v);
+            const ShapeVertex second = shapeVertexFrom(p10, p20, p11, u1, v);
+            a.put(first);
+            a.put(second);
+            if (out) {
+                out->push_back(first);
+                out->push_back(second);
+            }
+        }
+    }
+}
+
+void drawHarmonicShape() {
+    const int32_t n = demo().shapeSegments;
     uploadSurfaceParameters();
     glEnable(GL_CULL_FACE);
-    for (int32_t i = 0; i < n; ++i) {
-        const float u = static_cast<float>(static_cast<double>(i) * du);
-        const float u1 = static_cast<float>(static_cast<double>(u) + du);
-        glBegin(GL_QUAD_STRIP);
-        for (int32_t j = 0; j <= n; ++j) {
-            const float v = static_cast<float>(static_cast<double>(j) * dv);
-            issue(emitShapeVertex(u, v, du, dv));
-            issue(emitShapeVertex(u1, v, du, dv));
-        }
-        glEnd();
-    }
+    if (n <= 0) return;
+    buildShapeMesh(nullptr);
+    const ShapeArrays& a = shapeArrays();
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_NORMAL_ARRAY);
+    glEnableClientState(GL_COLOR_ARRAY);
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    glVertexPointer(3, GL_FLOAT, 0, a.positions.data());
+    glNormalPointer(GL_FLOAT, 0, a.normals.data());
+    glColorPointer(3, GL_FLOAT, 0, a.tangents.data());
+    glTexCoordPointer(2, GL_FLOAT, 0, a.texCoords.data());
+    const GLsizei perStrip = 2 * (n + 1);
+    for (int32_t i = 0; i < n; ++i) glDrawArrays(GL_QUAD_STRIP, i * perStrip, perStrip);
+    glDisableClientState(GL_VERTEX_ARRAY);
+    glDisableClientState(GL_NORMAL_ARRAY);
+    glDisableClientState(GL_COLOR_ARRAY);
+    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
 }
 
 }  // namespace vortel

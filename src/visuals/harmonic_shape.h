@@ -10,6 +10,8 @@
 // with S, C the sine-table lookups. The point is
 // (r q C(u), r C(v), r q S(u)) * meshScale, where q = sin(0.999 v + pi/2000)
 // keeps the two pole rows apart.
+#include <vector>
+
 #include "core/vec.h"
 
 namespace vortel {
@@ -36,6 +38,12 @@ ShapeVertex emitShapeVertex(float u, float v, float du, float dv);
 
 // The same from the three points already evaluated.
 ShapeVertex shapeVertexFrom(const Vec3& p0, const Vec3& p1, const Vec3& p2, float u, float v);
+
+// Every vertex drawHarmonicShape emits, in order (n strips of 2 (n + 1)),
+// into *out when out is not null. Evaluates each surface point once per
+// column and row and shares it between the vertices that need it; the
+// values are exactly those of emitShapeVertex.
+void buildShapeMesh(std::vector<ShapeVertex>* out);
 
 // Draws the shape: uploads fragment parameters 1..3 (specularColour,
 // specularParams, surfaceParams), enables back-face culling (left on), then
