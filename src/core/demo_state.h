@@ -42,6 +42,12 @@ struct DemoState {
     float texCoordScale[2] = {0, 0};  // (s, t) scale of scene texture coordinates
     std::array<uint32_t, 10> gpuPrograms{};  // GL names of the ARB programs, by GpuProgramId (gfx/gpu_programs.h)
 
+    // Shape settings the scene meshes read at draw time (visuals/harmonic_shape.h).
+    Vec3 meshScale{};          // per-axis factor on every mesh vertex; negative mirrors
+    float shapePhaseA = 0;     // radians added inside the latitude terms of the radius
+    float shapePhaseB = 0;     // radians added inside the longitude terms
+    int32_t shapeSegments = 0; // n: n quad strips of n quads each
+
     Timeline* timeline = nullptr;
 };
 
