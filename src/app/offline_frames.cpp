@@ -69,6 +69,14 @@ void OfflineShow::readRgb(uint8_t* out) const {
     for (int y = 0; y < h; ++y) std::memcpy(out + static_cast<size_t>(y) * row, bottomUp.data() + (h - 1 - y) * row, row);
 }
 
+void OfflineShow::readBgra(uint8_t* out) const {
+    const int w = width(), h = height();
+    const size_t row = static_cast<size_t>(w) * 4;
+    std::vector<uint8_t> bottomUp(row * h);
+    glReadPixels(0, 0, w, h, GL_BGRA, GL_UNSIGNED_BYTE, bottomUp.data());
+    for (int y = 0; y < h; ++y) std::memcpy(out + static_cast<size_t>(y) * row, bottomUp.data() + (h - 1 - y) * row, row);
+}
+
 std::vector<uint8_t> OfflineShow::readRgb() const {
     std::vector<uint8_t> rgb(static_cast<size_t>(width()) * height() * 3);
     readRgb(rgb.data());

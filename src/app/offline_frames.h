@@ -34,6 +34,9 @@ public:
     // The window's pixels as RGB rows, top row first (800 x 600 x 3 bytes).
     std::vector<uint8_t> readRgb() const;
     void readRgb(uint8_t* out) const;
+    // The same as B, G, R, A bytes (the framebuffer's own order, the
+    // cheapest to read), top row first.
+    void readBgra(uint8_t* out) const;
 
     int width() const;
     int height() const;

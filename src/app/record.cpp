@@ -1,0 +1,125 @@
+#include "app/record.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstring>
+
+#include "app/ffmpeg_pipe.h"
+#include "app/offline_frames.h"
+#include "audio/audio_stream.h"
+#include "core/demo_state.h"
+#include "gfx/gl_api.h"
+
+namespace vortel {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+double secondsSince(Clock::time_point t) { return std::chrono::duration<double>(Clock::now() - t).count(); }
+
+// The recording's audio follows frames, not the wall clock.
+uint32_t frozenClock() { return 0; }
+
+}  // namespace
+
+std::string recordContainerFor(const std::string& path) {
+    auto dot = path.rfind('.');
+    if (dot == std::string::npos || path.find('/', dot) != std::string::npos) return "";
+    std::string ext = path.substr(dot + 1);
+    for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (ext == "mp4") return "mp4";
+    if (ext == "mkv") return "matroska";
+    return "";
+}
+
+int recordFrameCount(float songLength, int fps, float lengthSeconds) {
+    if (fps <= 0) return 0;
+    if (lengthSeconds >= 0) return static_cast<int>(std::ceil(static_cast<double>(lengthSeconds) * fps));
+    const float end = songLength + 1.0f;
+    int k = 0;
+    while (static_cast<float>(k / static_cast<double>(fps)) < end) ++k;
+    return k + 1;  // the frame that reaches the end is the show's last
+}
+
+bool recordShow(const RecordSettings& settings, const std::string& ffmpeg, const RecordProgress& progress,
+                RecordTimes* times, std::string* why) {
+    const auto started = Clock::now();
+    auto show = OfflineShow::open(settings.seed, why);
+    if (!show) return false;
+    DemoState& state = demo();
+    const int frames = recordFrameCount(state.songLength, settings.fps, settings.lengthSeconds);
+
+    // The soundtrack, built as the show builds it after the pictures'
+    // resources: composed, the first seconds rendered.
+    AudioStream audio(&frozenClock);
+    audio.init();
+    audio.play(nullptr);
+    const int64_t samplesWanted = static_cast<int64_t>(std::llround(static_cast<double>(frames) / settings.fps *
+                                                                    audio.sampleRate));
+    int64_t samplesSent = 0;
+
+    EncoderSettings enc;
+    enc.program = ffmpeg;
+    enc.output = settings.output;
+    enc.container = settings.container;
+    enc.width = show->width();
+    enc.height = show->height();
+    enc.fps = settings.fps;
+    enc.sampleRate = audio.sampleRate;
+    auto encoder = FfmpegPipe::start(enc, why);
+    if (!encoder) return false;
+
+    auto sendAudio = [&] {
+        const int64_t upTo = std::min<int64_t>(audio.samplesWritten, samplesWanted);
+        if (upTo <= samplesSent) return true;
+        bool ok = encoder->writeAudio(audio.samples + samplesSent, static_cast<size_t>(upTo - samplesSent));
+        samplesSent = upTo;
+        return ok;
+    };
+
+    RecordTimes t;
+    const size_t frameBytes = static_cast<size_t>(show->width()) * show->height() * 4;
+    float previous = 0;
+    for (int k = 0; k < frames; ++k) {
+        const float time = static_cast<float>(k / static_cast<double>(settings.fps));
+        // As in the live loop: audio first, then the picture.
+        audio.render(1.0f / static_cast<float>(settings.fps));
+        auto t0 = Clock::now();
+        show->render(time, time - previous);
+        previous = time;
+        glFinish();
+        auto t1 = Clock::now();
+        std::vector<uint8_t> frame(frameBytes);
+        show->readBgra(frame.data());
+        auto t2 = Clock::now();
+        const bool ok = encoder->writeFrame(std::move(frame)) && sendAudio();
+        auto t3 = Clock::now();
+        t.renderSeconds += std::chrono::duration<double>(t1 - t0).count();
+        t.readSeconds += std::chrono::duration<double>(t2 - t1).count();
+        t.encodeWaitSeconds += std::chrono::duration<double>(t3 - t2).count();
+        if (!ok) {
+            std::string ignored;
+            encoder->finish(&ignored);
+            *why = ignored.empty() ? "ffmpeg stopped reading its input" : ignored;
+            return false;
+        }
+        t.frames = k + 1;
+        if (progress && !progress(k + 1, frames)) {
+            encoder->abort();
+            *why = "interrupted";
+            return false;
+        }
+    }
+    // The tail of the soundtrack up to the video's end.
+    while (audio.samplesWritten < samplesWanted) audio.render(1.0f);
+    if (!sendAudio() || !encoder->finish(why)) {
+        if (why->empty()) *why = "ffmpeg stopped reading its input";
+        return false;
+    }
+    t.totalSeconds = secondsSince(started);
+    if (times) *times = t;
+    return true;
+}
+
+}  // namespace vortel
