@@ -48,6 +48,7 @@ std::unique_ptr<SdlWindow> SdlWindow::open(const WindowOptions& options, std::st
     }
     std::unique_ptr<SdlWindow> w(new SdlWindow());
     Uint32 flags = SDL_WINDOW_OPENGL | (options.visible ? SDL_WINDOW_SHOWN : SDL_WINDOW_HIDDEN);
+    if (options.fullscreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
     std::string lastError;
     // A 32-bit depth buffer first; many drivers only offer 24 bits.
     for (int depth : {32, 24}) {
@@ -106,6 +107,7 @@ FrameInput SdlWindow::pollInput() {
             break;
         case SDL_KEYDOWN:
             if (ev.key.keysym.sym == SDLK_ESCAPE) escapeLatched_ = true;
+            if (ev.key.keysym.sym == SDLK_F11 && !ev.key.repeat) toggleFullscreen();
             break;
         default:
             break;
@@ -123,6 +125,16 @@ FrameInput SdlWindow::pollInput() {
     if (quitSignalled()) in.quit = true;
     return in;
 }
+
+void SdlWindow::toggleFullscreen() {
+    SDL_SetWindowFullscreen(window_, fullscreen() ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
+}
+
+bool SdlWindow::fullscreen() const {
+    return (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
+}
+
+void SdlWindow::drawableSize(int* width, int* height) const { SDL_GL_GetDrawableSize(window_, width, height); }
 
 void SdlWindow::swapBuffers() { SDL_GL_SwapWindow(window_); }
 

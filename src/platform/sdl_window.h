@@ -14,6 +14,7 @@ struct WindowOptions {
     std::string title;
     bool vsync = true;     // synchronise buffer swaps with the display
     bool visible = true;   // hidden windows serve tests and offline rendering
+    bool fullscreen = false;  // cover the whole desktop (F11 toggles while running)
 };
 
 // An SDL window with a double-buffered RGBA8 OpenGL compatibility context
@@ -28,6 +29,13 @@ public:
     uint32_t ticks() override;
     FrameInput pollInput() override;
     void swapBuffers() override;
+
+    // Switches between the window and the whole desktop (F11 does it too).
+    void toggleFullscreen();
+    bool fullscreen() const;
+    // The size of the picture in pixels: the window's, or the screen's when
+    // fullscreen.
+    void drawableSize(int* width, int* height) const;
 
     int depthBits() const { return depthBits_; }
     // True when the 32-bit depth buffer was refused and 24 bits were taken.
