@@ -6,6 +6,12 @@ namespace {
 
 bool takesValue(const std::string& name) { return name == "--wav" || name == "--stems"; }
 
+// "-5" is a seed; "-h", "-x" and a lone "-" are options.
+bool looksLikeOption(const std::string& a) {
+    if (a.empty() || a[0] != '-') return false;
+    return a.size() < 2 || a[1] < '0' || a[1] > '9';
+}
+
 }  // namespace
 
 ParseResult parseOptions(const std::vector<std::string>& args) {
@@ -13,7 +19,7 @@ ParseResult parseOptions(const std::vector<std::string>& args) {
     Options& o = r.options;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
-        if (a.rfind("--", 0) != 0) {
+        if (!looksLikeOption(a)) {
             if (o.seedText) {
                 r.error = "unexpected argument '" + a + "' (only one seed may be given)";
                 return r;
@@ -39,14 +45,19 @@ ParseResult parseOptions(const std::vector<std::string>& args) {
                 r.error = "option " + name + " needs a non-empty value";
                 return r;
             }
-            (name == "--wav" ? o.wavPath : o.stemsDir) = *value;
+            std::string& slot = name == "--wav" ? o.wavPath : o.stemsDir;
+            if (!slot.empty()) {
+                r.error = "option " + name + " given twice ('" + slot + "' and '" + *value + "')";
+                return r;
+            }
+            slot = *value;
             continue;
         }
         if (value) {
             r.error = "option " + name + " takes no value";
             return r;
         }
-        if (name == "--help") o.help = true;
+        if (name == "--help" || name == "-h") o.help = true;
         else if (name == "--version") o.version = true;
         else if (name == "--no-vsync") o.noVsync = true;
         else if (name == "--verbose") o.verbose = true;
@@ -69,12 +80,12 @@ std::string usageText() {
            "other character.\n"
            "\n"
            "Options:\n"
-           "  --help           show this text and exit\n"
+           "  -h, --help       show this text and exit\n"
            "  --version        show the version and exit\n"
            "  --verbose        report start-up facts and problems on stderr\n"
            "  --no-vsync       do not wait for the display between frames\n"
            "  --inspect        print the seed's show as JSON on stdout (no window)\n"
-           "  --wav FILE       render the song into a WAV file (no window)\n"
+           "  --wav FILE       render the song into a WAV file (no window); - is stdout\n"
            "  --stems DIR      render drums, hihat, pad and bass as separate WAV files\n"
            "  --force          let --wav and --stems overwrite existing files\n"
            "\n"

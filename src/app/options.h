@@ -14,7 +14,7 @@ struct Options {
     bool verbose = false;
     bool inspect = false;   // print the show as JSON and exit
     bool force = false;     // allow --wav / --stems to overwrite files
-    std::string wavPath;    // render the song offline into this WAV file
+    std::string wavPath;    // render the song offline into this WAV file ("-": stdout)
     std::string stemsDir;   // render one WAV per part into this folder
 };
 

@@ -5,7 +5,9 @@
 
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -14,7 +16,9 @@
 #include "app/frame_loop.h"
 #include "app/offline.h"
 #include "app/options.h"
+#include "app/output_file.h"
 #include "app/startup.h"
+#include "app/std_streams.h"
 #include "audio/audio_stream.h"
 #include "audio/wav_file.h"
 #include "gfx/gl_api.h"
@@ -61,7 +65,6 @@ int runShow(const Options& opt) {
         std::fprintf(stderr, "vortel: %s\n", why.c_str());
         return kExitFailure;
     }
-    installQuitSignals();
     state.deviceContext = window->handle();
     if (opt.verbose) {
         std::fprintf(stderr, "vortel: GL renderer %s, version %s\n", window->renderer().c_str(),
@@ -108,37 +111,33 @@ int runShow(const Options& opt) {
     return 0;
 }
 
-// Refuses to overwrite `path` without --force. Returns false with a reason.
-bool mayWrite(const std::filesystem::path& path, bool force, std::string* why) {
-    std::error_code ec;
-    auto st = std::filesystem::status(path, ec);
-    if (!std::filesystem::exists(st)) return true;
-    if (std::filesystem::is_directory(st)) {
-        *why = path.string() + " is a folder";
-        return false;
-    }
-    if (!force) {
-        *why = path.string() + " already exists (use --force to overwrite it)";
-        return false;
-    }
-    return true;
-}
-
 // Renders one WAV file, with a progress line when stderr is a terminal.
-bool renderWav(int32_t seed, std::string_view part, const std::string& path) {
+bool renderWav(int32_t seed, std::string_view part, const std::string& path, bool force) {
     const bool tty = isatty(STDERR_FILENO) != 0;
+    const char* name = path == "-" ? "stdout" : path.c_str();
     auto progress = [&](double done) {
-        if (tty) std::fprintf(stderr, "\rvortel: rendering %s %3d%%", path.c_str(), static_cast<int>(done * 100));
+        if (tty) std::fprintf(stderr, "\rvortel: rendering %s %3d%%", name, static_cast<int>(done * 100));
         return !quitSignalled();
     };
     std::vector<int16_t> pcm = renderSongOffline(seed, part, progress);
     if (tty) std::fputc('\n', stderr);
-    if (quitSignalled()) {
-        std::fprintf(stderr, "vortel: interrupted; %s not written\n", path.c_str());
+    std::string why;
+    auto out = OutputFile::create(path, force, &why);
+    if (!out) {
+        std::fprintf(stderr, "vortel: %s\n", why.c_str());
         return false;
     }
-    std::string why;
-    if (!writeWavFile(path, pcm.data(), pcm.size(), kSampleRate, &why)) {
+    if (!writeWav(out->stream(), pcm.data(), pcm.size(), kSampleRate)) {
+        std::fprintf(stderr, "vortel: cannot write %s: %s\n", name, std::strerror(errno));
+        return false;
+    }
+    // An interruption at any point leaves no file behind: `out` removes its
+    // temporary unless committed.
+    if (quitSignalled()) {
+        std::fprintf(stderr, "vortel: interrupted; %s not written\n", name);
+        return false;
+    }
+    if (!out->commit(&why)) {
         std::fprintf(stderr, "vortel: %s\n", why.c_str());
         return false;
     }
@@ -151,22 +150,36 @@ int runOffline(const Options& opt, int32_t seed) {
     std::string why;
     std::vector<std::pair<std::string_view, std::string>> jobs;  // part ("" = all), file
     if (!opt.wavPath.empty()) jobs.emplace_back("", opt.wavPath);
+    bool stemsDirExists = false;
     if (!opt.stemsDir.empty()) {
         std::error_code ec;
         fs::path dir(opt.stemsDir);
-        if (fs::exists(dir, ec) && !fs::is_directory(dir, ec)) {
+        stemsDirExists = fs::exists(dir, ec);
+        if (stemsDirExists && !fs::is_directory(dir, ec)) {
             std::fprintf(stderr, "vortel: %s exists and is not a folder\n", opt.stemsDir.c_str());
             return kExitUsage;
         }
         for (std::string_view part : kStemParts)
             jobs.emplace_back(part, (dir / (std::string(part) + ".wav")).string());
     }
-    // Check every target before rendering anything.
+    // Check every target before rendering anything. Stems in a folder still
+    // to be made are new files.
+    std::vector<std::string> outputs;
     for (const auto& [part, path] : jobs) {
-        if (!mayWrite(path, opt.force, &why)) {
+        outputs.push_back(path);
+        if (!part.empty() && !stemsDirExists) continue;
+        if (!checkOutputTarget(path, opt.force, &why)) {
             std::fprintf(stderr, "vortel: %s\n", why.c_str());
             return kExitUsage;
         }
+    }
+    if (opt.inspect && opt.wavPath == "-") {
+        std::fprintf(stderr, "vortel: --inspect and --wav - both write to stdout\n");
+        return kExitUsage;
+    }
+    if (!checkDistinctOutputs(outputs, &why)) {
+        std::fprintf(stderr, "vortel: %s\n", why.c_str());
+        return kExitUsage;
     }
     if (!opt.stemsDir.empty()) {
         std::error_code ec;
@@ -176,30 +189,25 @@ int runOffline(const Options& opt, int32_t seed) {
             return kExitFailure;
         }
     }
-    installQuitSignals();
     if (opt.inspect) {
         std::string text = dumpJson(inspectShow(seed));
         std::fwrite(text.data(), 1, text.size(), stdout);
         std::fputc('\n', stdout);
-        std::fflush(stdout);
+        if (!flushStdout(&why)) {
+            std::fprintf(stderr, "vortel: %s\n", why.c_str());
+            return kExitFailure;
+        }
     }
     for (const auto& [part, path] : jobs) {
-        if (!renderWav(seed, part, path)) return kExitFailure;
+        if (!renderWav(seed, part, path, opt.force)) return kExitFailure;
         if (opt.verbose) std::fprintf(stderr, "vortel: wrote %s\n", path.c_str());
     }
     return 0;
 }
 
-}  // namespace
-
-int runShell(int argc, char** argv) {
-    std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
-    ParseResult parsed = parseOptions(args);
-    if (!parsed.error.empty()) {
-        std::fprintf(stderr, "vortel: %s (try 'vortel --help')\n", parsed.error.c_str());
-        return kExitUsage;
-    }
-    const Options& opt = parsed.options;
+// Everything after the command line is read; what it prints on stdout is
+// checked by the caller.
+int runCommand(const Options& opt) {
     if (opt.help) {
         std::fputs(usageText().c_str(), stdout);
         return 0;
@@ -218,6 +226,30 @@ int runShell(int argc, char** argv) {
     }
     if (opt.inspect || !opt.wavPath.empty() || !opt.stemsDir.empty()) return runOffline(opt, state.seed);
     return runShow(opt);
+}
+
+}  // namespace
+
+int runShell(int argc, char** argv) {
+    // First of all, so that Ctrl-C even during start-up ends the run cleanly.
+    installQuitSignals();
+    ignoreFileSizeSignal();
+    guardStandardStreams();
+    std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+    ParseResult parsed = parseOptions(args);
+    if (!parsed.error.empty()) {
+        std::fprintf(stderr, "vortel: %s (try 'vortel --help')\n", parsed.error.c_str());
+        return kExitUsage;
+    }
+    int code = runCommand(parsed.options);
+    // A failed run has said why already; a successful one must not hide that
+    // its output was lost (a full disk, a closed stdout).
+    std::string why;
+    if (!finishStdout(&why) && code == 0) {
+        std::fprintf(stderr, "vortel: %s\n", why.c_str());
+        code = kExitFailure;
+    }
+    return code;
 }
 
 }  // namespace vortel
