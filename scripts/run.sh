@@ -4,4 +4,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
-exec "${VORTEL_BUILD_DIR:-build}/vortel" "$@"
+build="${VORTEL_BUILD_DIR:-build}"
+if grep -q '^VORTEL_SANITIZE:BOOL=ON' "$build/CMakeCache.txt" 2>/dev/null; then
+  source scripts/sanitizer-env.sh
+fi
+exec "$build/vortel" "$@"

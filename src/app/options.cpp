@@ -3,12 +3,23 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
+#include <set>
 
 namespace vortel {
 
 namespace {
 
-bool takesValue(const std::string& name) { return name == "--wav" || name == "--stems" || name == "--at"; }
+// Options followed by one value ("--wav FILE" or "--wav=FILE").
+bool takesValue(const std::string& name) {
+    return name == "--wav" || name == "--stems" || name == "--at" || name == "--record" || name == "--fps" ||
+           name == "--length" || name == "--contact-sheet";
+}
+
+// "-5" is a seed; "-h", "-x" and a lone "-" are options.
+bool looksLikeOption(const std::string& a) {
+    if (a.empty() || a[0] != '-') return false;
+    return a.size() < 2 || a[1] < '0' || a[1] > '9';
+}
 
 // A song time in seconds: a finite, non-negative decimal number.
 std::optional<float> parseSeconds(const std::string& text) {
@@ -25,13 +36,15 @@ std::optional<float> parseSeconds(const std::string& text) {
 ParseResult parseOptions(const std::vector<std::string>& args) {
     ParseResult r;
     Options& o = r.options;
+    std::set<std::string> seen;  // options with a value, each allowed once
+    auto fail = [&r](std::string why) {
+        r.error = std::move(why);
+        return r;
+    };
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
-        if (a.rfind("--", 0) != 0) {
-            if (o.seedText) {
-                r.error = "unexpected argument '" + a + "' (only one seed may be given)";
-                return r;
-            }
+        if (!looksLikeOption(a)) {
+            if (o.seedText) return fail("unexpected argument '" + a + "' (only one seed may be given)");
             o.seedText = a;
             continue;
         }
@@ -43,63 +56,64 @@ ParseResult parseOptions(const std::vector<std::string>& args) {
         }
         if (name == "--still") {
             // --still SECONDS FILE.png
-            if (value || i + 2 >= args.size()) {
-                r.error = "option --still needs a time in seconds and a PNG file";
-                return r;
-            }
+            if (value || i + 2 >= args.size()) return fail("option --still needs a time in seconds and a PNG file");
+            if (!seen.insert(name).second) return fail("option --still given twice");
             o.stillTime = parseSeconds(args[i + 1]);
-            if (!o.stillTime) {
-                r.error = "option --still: '" + args[i + 1] + "' is not a time in seconds";
-                return r;
-            }
+            if (!o.stillTime) return fail("option --still: '" + args[i + 1] + "' is not a time in seconds");
             o.stillPath = args[i + 2];
-            if (o.stillPath.empty()) {
-                r.error = "option --still needs a non-empty file name";
-                return r;
-            }
+            if (o.stillPath.empty()) return fail("option --still needs a non-empty file name");
             i += 2;
             continue;
         }
         if (takesValue(name)) {
             if (!value) {
-                if (i + 1 >= args.size()) {
-                    r.error = "option " + name + " needs a value";
-                    return r;
-                }
+                if (i + 1 >= args.size()) return fail("option " + name + " needs a value");
                 value = args[++i];
             }
-            if (value->empty()) {
-                r.error = "option " + name + " needs a non-empty value";
-                return r;
-            }
+            if (value->empty()) return fail("option " + name + " needs a non-empty value");
+            if (!seen.insert(name).second) return fail("option " + name + " given twice");
             if (name == "--at") {
                 o.inspectAt = parseSeconds(*value);
-                if (!o.inspectAt) {
-                    r.error = "option --at: '" + *value + "' is not a time in seconds";
-                    return r;
-                }
-                continue;
+                if (!o.inspectAt) return fail("option --at: '" + *value + "' is not a time in seconds");
+            } else if (name == "--length") {
+                o.lengthSeconds = parseSeconds(*value);
+                if (!o.lengthSeconds) return fail("option --length: '" + *value + "' is not a time in seconds");
+            } else if (name == "--fps") {
+                char* end = nullptr;
+                long fps = std::strtol(value->c_str(), &end, 10);
+                if (end != value->c_str() + value->size() || fps < 1 || fps > 240)
+                    return fail("option --fps: '" + *value + "' is not a frame rate from 1 to 240");
+                o.fps = static_cast<int>(fps);
+            } else if (name == "--wav") {
+                o.wavPath = *value;
+            } else if (name == "--stems") {
+                o.stemsDir = *value;
+            } else if (name == "--record") {
+                o.recordPath = *value;
+            } else if (name == "--contact-sheet") {
+                o.sheetPath = *value;
             }
-            (name == "--wav" ? o.wavPath : o.stemsDir) = *value;
             continue;
         }
-        if (value) {
-            r.error = "option " + name + " takes no value";
-            return r;
-        }
-        if (name == "--help") o.help = true;
+        if (value) return fail("option " + name + " takes no value");
+        if (name == "--help" || name == "-h") o.help = true;
         else if (name == "--version") o.version = true;
         else if (name == "--no-vsync") o.noVsync = true;
         else if (name == "--verbose") o.verbose = true;
+        else if (name == "--fullscreen") o.fullscreen = true;
         else if (name == "--inspect") o.inspect = true;
         else if (name == "--force") o.force = true;
-        else {
-            r.error = "unknown option '" + a + "'";
-            return r;
-        }
+        else return fail("unknown option '" + a + "'");
     }
-    if (o.inspectAt && !o.inspect) r.error = "option --at goes with --inspect";
+    if (o.inspectAt && !o.inspect) return fail("option --at goes with --inspect");
+    if ((seen.count("--fps") || o.lengthSeconds) && o.recordPath.empty())
+        return fail(std::string("option ") + (seen.count("--fps") ? "--fps" : "--length") + " goes with --record");
     return r;
+}
+
+bool offlineOnly(const Options& o) {
+    return o.inspect || !o.wavPath.empty() || !o.stemsDir.empty() || !o.stillPath.empty() || !o.recordPath.empty() ||
+           !o.sheetPath.empty();
 }
 
 std::string usageText() {
@@ -111,18 +125,27 @@ std::string usageText() {
            "other character.\n"
            "\n"
            "Options:\n"
-           "  --help           show this text and exit\n"
+           "  -h, --help       show this text and exit\n"
            "  --version        show the version and exit\n"
-           "  --verbose        report start-up facts and problems on stderr\n"
+           "  --verbose        report start-up facts and problems (GL errors too) on stderr\n"
            "  --no-vsync       do not wait for the display between frames\n"
-           "  --inspect        print the seed's show as JSON on stdout (no window)\n"
-           "  --at SECONDS     with --inspect: also what the frame at that song time runs\n"
+           "  --fullscreen     cover the whole screen (F11 switches while the show runs)\n"
+           "\n"
+           "Without a window or a sound device (each writes its output and exits):\n"
+           "  --inspect        print the seed's show as JSON on stdout\n"
+           "  --at SECONDS     with --inspect: also what the frame at that song time draws\n"
            "  --still SECONDS FILE.png\n"
-           "                   render the frame the window shows at that song time into an\n"
-           "                   800 x 600 PNG (no window; 0.5 s of frames run up to it)\n"
-           "  --wav FILE       render the song into a WAV file (no window)\n"
-           "  --stems DIR      render drums, hihat, pad and bass as separate WAV files\n"
-           "  --force          let --wav, --stems and --still overwrite existing files\n"
+           "                   the frame the window shows at that song time, 800 x 600\n"
+           "                   (0.5 s of frames run up to it)\n"
+           "  --contact-sheet FILE.png\n"
+           "                   the middle frame of each of the 16 spans in a 4 x 4 grid\n"
+           "  --record FILE    the whole show as a video with its soundtrack: .mp4 (H.264,\n"
+           "                   AAC) or .mkv (lossless FFV1, FLAC); needs ffmpeg\n"
+           "  --fps N          with --record: frames per second (default 60)\n"
+           "  --length SECONDS with --record: only the first SECONDS of the show\n"
+           "  --wav FILE       the song as a 22050 Hz mono WAV file; - is stdout\n"
+           "  --stems DIR      drums, hihat, pad and bass as separate WAV files\n"
+           "  --force          let the outputs above overwrite existing files\n"
            "\n"
            "While the show runs, Escape or closing the window ends it.\n";
 }

@@ -12,13 +12,18 @@ struct Options {
     bool version = false;
     bool noVsync = false;
     bool verbose = false;
-    bool inspect = false;   // print the show as JSON and exit
-    bool force = false;     // allow --wav / --stems to overwrite files
-    std::string wavPath;    // render the song offline into this WAV file
-    std::string stemsDir;   // render one WAV per part into this folder
+    bool fullscreen = false;  // the live show covers the whole screen
+    bool inspect = false;     // print the show as JSON and exit
+    bool force = false;       // allow the outputs to overwrite files
+    std::string wavPath;      // render the song offline into this WAV file ("-": stdout)
+    std::string stemsDir;     // render one WAV per part into this folder
     std::optional<float> inspectAt;  // with --inspect: also the frame at this song time (s)
     std::optional<float> stillTime;  // --still: render the frame at this song time (s) ...
     std::string stillPath;           // ... into this PNG file
+    std::string recordPath;          // --record: the show as a video (.mp4 or .mkv)
+    int fps = 60;                    // --fps: frames per second of the recording
+    std::optional<float> lengthSeconds;  // --length: record only this much of the show
+    std::string sheetPath;           // --contact-sheet: the 16 spans at a glance, PNG
 };
 
 struct ParseResult {
@@ -27,6 +32,9 @@ struct ParseResult {
 };
 
 ParseResult parseOptions(const std::vector<std::string>& args);
+
+// Whether the options ask for work without a window (files or JSON only).
+bool offlineOnly(const Options& options);
 
 std::string usageText();
 

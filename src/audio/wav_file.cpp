@@ -1,7 +1,7 @@
 #include "audio/wav_file.h"
 
+#include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <vector>
 
@@ -37,42 +37,20 @@ std::array<uint8_t, kWavHeaderBytes> makeWavHeader(int32_t dataBytes, int32_t sa
     return h;
 }
 
-bool writeWavFile(const std::string& path, const int16_t* samples, size_t count,
-                  int32_t sampleRate, std::string* error) {
-    auto fail = [&](const std::string& what) {
-        if (error) *error = what + " " + path + ": " + std::strerror(errno);
-        return false;
-    };
-    if (count > (0x7FFFFFFFu - 36u) / 2u) {
-        if (error) *error = "too many samples for a WAV file: " + path;
+bool writeWav(std::FILE* out, const int16_t* samples, size_t count, int32_t sampleRate) {
+    if (count > kMaxWavSamples) {
+        errno = EFBIG;
         return false;
     }
-    const std::string temp = path + ".part";
-    std::FILE* f = std::fopen(temp.c_str(), "wb");
-    if (!f) return fail("cannot create");
     auto header = makeWavHeader(static_cast<int32_t>(count * 2), sampleRate);
-    bool ok = std::fwrite(header.data(), 1, header.size(), f) == header.size();
-    // Samples are written little-endian whatever the machine.
+    if (std::fwrite(header.data(), 1, header.size(), out) != header.size()) return false;
     std::vector<uint8_t> block;
     const size_t kBlock = 1 << 16;
-    for (size_t i = 0; ok && i < count; i += kBlock) {
+    for (size_t i = 0; i < count; i += kBlock) {
         size_t n = std::min(kBlock, count - i);
         block.resize(n * 2);
         for (size_t k = 0; k < n; ++k) put16(&block[2 * k], static_cast<uint16_t>(samples[i + k]));
-        ok = std::fwrite(block.data(), 1, block.size(), f) == block.size();
-    }
-    if (std::fclose(f) != 0) ok = false;
-    if (!ok) {
-        int saved = errno;
-        std::remove(temp.c_str());
-        errno = saved;
-        return fail("cannot write");
-    }
-    if (std::rename(temp.c_str(), path.c_str()) != 0) {
-        int saved = errno;
-        std::remove(temp.c_str());
-        errno = saved;
-        return fail("cannot rename into place");
+        if (std::fwrite(block.data(), 1, block.size(), out) != block.size()) return false;
     }
     return true;
 }

@@ -25,6 +25,7 @@ std::unique_ptr<SdlAudioDevice> SdlAudioDevice::open(int32_t sampleRate, std::st
         if (error) *error = std::string("no audio device: ") + SDL_GetError();
         return nullptr;
     }
+    d->bufferSamples_ = have.samples;
     const char* drv = SDL_GetCurrentAudioDriver();
     d->driver_ = drv ? drv : "";
     return d;

@@ -17,6 +17,8 @@ public:
 
     bool start(PlaybackCursor& cursor) override;
     const std::string& driver() const { return driver_; }
+    // Samples the device takes per callback, as SDL granted them.
+    int bufferSamples() const { return bufferSamples_; }
 
 private:
     SdlAudioDevice() = default;
@@ -24,6 +26,7 @@ private:
     uint32_t device_ = 0;
     PlaybackCursor* cursor_ = nullptr;
     std::string driver_;
+    int bufferSamples_ = 0;
 };
 
 }  // namespace vortel

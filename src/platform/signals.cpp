@@ -15,6 +15,8 @@ void installQuitSignals() {
     std::signal(SIGTERM, onQuitSignal);
 }
 
+void ignoreFileSizeSignal() { std::signal(SIGXFSZ, SIG_IGN); }
+
 bool quitSignalled() { return g_quit != 0; }
 
 }  // namespace vortel

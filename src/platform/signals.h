@@ -7,4 +7,8 @@ namespace vortel {
 void installQuitSignals();
 bool quitSignalled();
 
+// Makes writing past the file-size limit (ulimit -f) fail with EFBIG, which
+// the writer reports, instead of killing the process mid-file.
+void ignoreFileSizeSignal();
+
 }  // namespace vortel

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -125,6 +126,73 @@ TEST(Cli, WavAndStemsWriteWholeFilesAndNeverOverwriteSilently) {
     }
     r = run("77 --stems " + stems.string());
     EXPECT_EQ(r.code, 2);
+    fs::remove_all(dir);
+}
+
+TEST(Cli, LostStdoutIsAFailureWithAReason) {
+    for (const char* args : {"5 --inspect", "--help", "--version", "5 --wav -"}) {
+        for (const char* redirect : {" >/dev/full", " >&-"}) {
+            RunResult r = run(std::string(args) + redirect);
+            EXPECT_EQ(r.code, 1) << args << redirect;
+            EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << args << redirect << ": " << r.err;
+            EXPECT_NE(r.err.find("stdout"), std::string::npos) << args << redirect << ": " << r.err;
+        }
+    }
+}
+
+TEST(Cli, DashArgumentsAreOptionsUnlessTheyAreNumbers) {
+    RunResult r = run("-h");
+    EXPECT_EQ(r.code, 0);
+    EXPECT_NE(r.out.find("Usage: vortel"), std::string::npos);
+    for (const char* bad : {"-x --inspect", "--inspect -", "--inspect -seed"}) {
+        r = run(bad);
+        EXPECT_EQ(r.code, 2) << bad;
+        EXPECT_TRUE(r.out.empty()) << bad;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << bad << ": " << r.err;
+    }
+    for (int seed : {-5, -2147483647 - 1}) {
+        r = run(std::to_string(seed) + " --inspect");
+        ASSERT_EQ(r.code, 0) << seed << r.err;
+        EXPECT_EQ(Json::parse(r.out)["seed"].get<int>(), seed);
+    }
+}
+
+TEST(Cli, WavGoesToPipesAndDevicesAsToFiles) {
+    fs::path dir = fs::temp_directory_path() / "vortel_cli_pipe";
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    ASSERT_EQ(run("9 --wav " + (dir / "a.wav").string()).code, 0);
+    std::ifstream in(dir / "a.wav", std::ios::binary);
+    std::string file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    RunResult r = run("9 --wav -");
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_GT(file.size(), 44u);
+    EXPECT_TRUE(r.out == file) << "stdout differs from the file";
+    for (const char* force : {"", " --force"}) {
+        // Stops at the first failure: a writer that replaces devices must
+        // not get a second go at /dev/null.
+        r = run(std::string("9 --wav /dev/null") + force);
+        ASSERT_EQ(r.code, 0) << force << r.err;
+        EXPECT_TRUE(fs::is_character_file("/dev/null"));
+    }
+    r = run("9 --inspect --wav -");
+    EXPECT_EQ(r.code, 2);
+    EXPECT_TRUE(r.out.empty());
+    fs::remove_all(dir);
+}
+
+TEST(Cli, OutputsNamingOneFileAreRefusedBeforeRendering) {
+    fs::path dir = fs::temp_directory_path() / "vortel_cli_same";
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    const std::string d = dir.string();
+    for (std::string args : {"--wav " + d + "/drums.wav --stems " + d, "--wav " + d + "/./bass.wav --stems " + d,
+                             "--wav " + d + "/a.wav --wav " + d + "/b.wav"}) {
+        RunResult r = run("3 " + args);
+        EXPECT_EQ(r.code, 2) << args;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << args << ": " << r.err;
+        EXPECT_TRUE(fs::is_empty(dir)) << args << " wrote something";
+    }
     fs::remove_all(dir);
 }
 
