@@ -121,6 +121,10 @@ bool renderWav(int32_t seed, std::string_view part, const std::string& path, boo
     };
     std::vector<int16_t> pcm = renderSongOffline(seed, part, progress);
     if (tty) std::fputc('\n', stderr);
+    if (quitSignalled()) {
+        std::fprintf(stderr, "vortel: interrupted; %s not written\n", name);
+        return false;
+    }
     std::string why;
     auto out = OutputFile::create(path, force, &why);
     if (!out) {
@@ -131,8 +135,7 @@ bool renderWav(int32_t seed, std::string_view part, const std::string& path, boo
         std::fprintf(stderr, "vortel: cannot write %s: %s\n", name, std::strerror(errno));
         return false;
     }
-    // An interruption at any point leaves no file behind: `out` removes its
-    // temporary unless committed.
+    // Interrupted while writing: `out` removes its temporary unless committed.
     if (quitSignalled()) {
         std::fprintf(stderr, "vortel: interrupted; %s not written\n", name);
         return false;
@@ -205,9 +208,16 @@ int runOffline(const Options& opt, int32_t seed) {
     return 0;
 }
 
-// Everything after the command line is read; what it prints on stdout is
-// checked by the caller.
-int runCommand(const Options& opt) {
+}  // namespace
+
+int runShell(int argc, char** argv) {
+    std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+    ParseResult parsed = parseOptions(args);
+    if (!parsed.error.empty()) {
+        std::fprintf(stderr, "vortel: %s (try 'vortel --help')\n", parsed.error.c_str());
+        return kExitUsage;
+    }
+    const Options& opt = parsed.options;
     if (opt.help) {
         std::fputs(usageText().c_str(), stdout);
         return 0;
@@ -226,30 +236,6 @@ int runCommand(const Options& opt) {
     }
     if (opt.inspect || !opt.wavPath.empty() || !opt.stemsDir.empty()) return runOffline(opt, state.seed);
     return runShow(opt);
-}
-
-}  // namespace
-
-int runShell(int argc, char** argv) {
-    // First of all, so that Ctrl-C even during start-up ends the run cleanly.
-    installQuitSignals();
-    ignoreFileSizeSignal();
-    guardStandardStreams();
-    std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
-    ParseResult parsed = parseOptions(args);
-    if (!parsed.error.empty()) {
-        std::fprintf(stderr, "vortel: %s (try 'vortel --help')\n", parsed.error.c_str());
-        return kExitUsage;
-    }
-    int code = runCommand(parsed.options);
-    // A failed run has said why already; a successful one must not hide that
-    // its output was lost (a full disk, a closed stdout).
-    std::string why;
-    if (!finishStdout(&why) && code == 0) {
-        std::fprintf(stderr, "vortel: %s\n", why.c_str());
-        code = kExitFailure;
-    }
-    return code;
 }
 
 }  // namespace vortel
