@@ -38,6 +38,10 @@ bool renderWav(int32_t seed, std::string_view part, const std::string& path, boo
     };
     std::vector<int16_t> pcm = renderSongOffline(seed, part, progress);
     if (tty) std::fputc('\n', stderr);
+    if (quitSignalled()) {
+        std::fprintf(stderr, "vortel: interrupted; %s not written\n", name);
+        return false;
+    }
     std::string why;
     auto out = OutputFile::create(path, force, &why);
     if (!out) {
@@ -48,8 +52,7 @@ bool renderWav(int32_t seed, std::string_view part, const std::string& path, boo
         std::fprintf(stderr, "vortel: cannot write %s: %s\n", name, std::strerror(errno));
         return false;
     }
-    // An interruption at any point leaves no file behind: `out` removes its
-    // temporary unless committed.
+    // Interrupted while writing: `out` removes its temporary unless committed.
     if (quitSignalled()) {
         std::fprintf(stderr, "vortel: interrupted; %s not written\n", name);
         return false;

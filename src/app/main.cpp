@@ -1,3 +1,22 @@
-#include "app/shell.h"
+#include <cstdio>
+#include <string>
 
-int main(int argc, char** argv) { return vortel::runShell(argc, argv); }
+#include "app/shell.h"
+#include "app/std_streams.h"
+#include "platform/signals.h"
+
+int main(int argc, char** argv) {
+    // First of all, so that Ctrl-C even during start-up ends the run cleanly.
+    vortel::installQuitSignals();
+    vortel::ignoreFileSizeSignal();
+    vortel::guardStandardStreams();
+    int code = vortel::runShell(argc, argv);
+    // A failed run has said why already; a successful one must not hide that
+    // what it printed was lost (a full disk, a closed stdout).
+    std::string why;
+    if (!vortel::finishStdout(&why) && code == 0) {
+        std::fprintf(stderr, "vortel: %s\n", why.c_str());
+        code = 1;
+    }
+    return code;
+}

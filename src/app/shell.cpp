@@ -143,25 +143,13 @@ int runCommand(const Options& opt) {
 }  // namespace
 
 int runShell(int argc, char** argv) {
-    // First of all, so that Ctrl-C even during start-up ends the run cleanly.
-    installQuitSignals();
-    ignoreFileSizeSignal();
-    guardStandardStreams();
     std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
     ParseResult parsed = parseOptions(args);
     if (!parsed.error.empty()) {
         std::fprintf(stderr, "vortel: %s (try 'vortel --help')\n", parsed.error.c_str());
         return kExitUsage;
     }
-    int code = runCommand(parsed.options);
-    // A failed run has said why already; a successful one must not hide that
-    // its output was lost (a full disk, a closed stdout).
-    std::string why;
-    if (!finishStdout(&why) && code == 0) {
-        std::fprintf(stderr, "vortel: %s\n", why.c_str());
-        code = kExitFailure;
-    }
-    return code;
+    return runCommand(parsed.options);
 }
 
 }  // namespace vortel

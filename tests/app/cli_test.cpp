@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
@@ -21,10 +22,16 @@ struct RunResult {
     std::string out, err;
 };
 
+// A name in the temporary folder of its own to this test process: tests run
+// in parallel, and so may other checkouts' suites.
+fs::path scratchPath(const std::string& name) {
+    return fs::temp_directory_path() / (name + "_" + std::to_string(::getpid()));
+}
+
 // Runs the program with `args` (shell words) and collects its output.
 RunResult run(const std::string& args) {
     static int counter = 0;
-    fs::path errFile = fs::temp_directory_path() / ("vortel_cli_err_" + std::to_string(++counter));
+    fs::path errFile = scratchPath("vortel_cli_err_" + std::to_string(++counter));
     std::string cmd = std::string(VORTEL_BINARY) + " " + args + " 2>" + errFile.string();
     RunResult r;
     FILE* p = popen(cmd.c_str(), "r");
@@ -89,7 +96,7 @@ TEST(Cli, InspectReadsTheSeedLikeTheShow) {
 }
 
 TEST(Cli, WavAndStemsWriteWholeFilesAndNeverOverwriteSilently) {
-    fs::path dir = fs::temp_directory_path() / "vortel_cli_wav";
+    fs::path dir = scratchPath("vortel_cli_wav");
     fs::remove_all(dir);
     fs::create_directories(dir);
     fs::path wav = dir / "song.wav";
@@ -158,7 +165,7 @@ TEST(Cli, DashArgumentsAreOptionsUnlessTheyAreNumbers) {
 }
 
 TEST(Cli, WavGoesToPipesAndDevicesAsToFiles) {
-    fs::path dir = fs::temp_directory_path() / "vortel_cli_pipe";
+    fs::path dir = scratchPath("vortel_cli_pipe");
     fs::remove_all(dir);
     fs::create_directories(dir);
     ASSERT_EQ(run("9 --wav " + (dir / "a.wav").string()).code, 0);
@@ -182,7 +189,7 @@ TEST(Cli, WavGoesToPipesAndDevicesAsToFiles) {
 }
 
 TEST(Cli, OutputsNamingOneFileAreRefusedBeforeRendering) {
-    fs::path dir = fs::temp_directory_path() / "vortel_cli_same";
+    fs::path dir = scratchPath("vortel_cli_same");
     fs::remove_all(dir);
     fs::create_directories(dir);
     const std::string d = dir.string();

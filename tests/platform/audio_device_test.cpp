@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include <SDL2/SDL.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -24,7 +25,8 @@ namespace {
 // reaches the device to a file in real time, while the main thread keeps
 // rendering ahead: the file must hold exactly the rendered samples.
 TEST(SdlAudioDevice, WhatReachesTheDeviceIsTheSong) {
-    auto raw = std::filesystem::temp_directory_path() / "vortel_disk_audio.raw";
+    // Named for this process: other builds' suites may run the same test now.
+    auto raw = std::filesystem::temp_directory_path() / ("vortel_disk_audio_" + std::to_string(getpid()) + ".raw");
     std::filesystem::remove(raw);
     setenv("SDL_AUDIODRIVER", "disk", 1);
     setenv("SDL_DISKAUDIOFILE", raw.c_str(), 1);
