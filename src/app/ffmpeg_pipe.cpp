@@ -45,9 +45,13 @@ std::vector<std::string> ffmpegArguments(const EncoderSettings& s) {
     std::vector<std::string> a = {
         "-hide_banner", "-loglevel", "error", "-y",
         // Video: raw BGRA frames on standard input.
+        // Raw inputs need no probing; ffmpeg would otherwise wait for seconds
+        // of audio before it reads the next frame.
+        "-probesize", "32", "-analyzeduration", "0", "-thread_queue_size", "64",
         "-f", "rawvideo", "-pix_fmt", "bgra", "-s", std::to_string(s.width) + "x" + std::to_string(s.height),
         "-framerate", std::to_string(s.fps), "-i", "pipe:0",
         // Audio: 16-bit mono samples on descriptor 3.
+        "-probesize", "32", "-analyzeduration", "0", "-thread_queue_size", "64",
         "-f", "s16le", "-ar", std::to_string(s.sampleRate), "-ac", "1", "-i", "pipe:3",
         "-map", "0:v", "-map", "1:a",
         // The same input gives the same file: no build strings, no dates.
@@ -164,6 +168,14 @@ void FfmpegPipe::closeChannel(Channel& c) {
         changed_.notify_all();
     }
     if (c.thread.joinable()) c.thread.join();
+}
+
+void FfmpegPipe::endAudio() {
+    // No waiting here: the writer may still be handing ffmpeg the last
+    // samples while ffmpeg waits for frames.
+    std::lock_guard lock(mutex_);
+    audio_.closing = true;
+    changed_.notify_all();
 }
 
 bool FfmpegPipe::finish(std::string* why) {

@@ -44,6 +44,9 @@ public:
     bool writeFrame(std::vector<uint8_t> bgra);
     // Queues samples; never waits.
     bool writeAudio(const int16_t* samples, size_t count);
+    // Closes the audio pipe once everything has been written: ffmpeg sees
+    // the soundtrack's end while frames still come.
+    void endAudio();
     // Closes both pipes and waits for ffmpeg. False with a reason when it
     // failed.
     bool finish(std::string* why);

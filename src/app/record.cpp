@@ -70,11 +70,20 @@ bool recordShow(const RecordSettings& settings, const std::string& ffmpeg, const
     auto encoder = FfmpegPipe::start(enc, why);
     if (!encoder) return false;
 
+    // Everything synthesised so far goes out at once (the soundtrack runs
+    // seconds ahead of the pictures), and the pipe closes when it is all out.
+    bool audioEnded = false;
     auto sendAudio = [&] {
         const int64_t upTo = std::min<int64_t>(audio.samplesWritten, samplesWanted);
-        if (upTo <= samplesSent) return true;
-        bool ok = encoder->writeAudio(audio.samples + samplesSent, static_cast<size_t>(upTo - samplesSent));
-        samplesSent = upTo;
+        bool ok = true;
+        if (upTo > samplesSent) {
+            ok = encoder->writeAudio(audio.samples + samplesSent, static_cast<size_t>(upTo - samplesSent));
+            samplesSent = upTo;
+        }
+        if (ok && samplesSent == samplesWanted && !audioEnded) {
+            encoder->endAudio();
+            audioEnded = true;
+        }
         return ok;
     };
 
