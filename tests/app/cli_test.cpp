@@ -9,6 +9,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "app/cli_run.h"
 #include "app/json.h"
 #include "app/offline.h"
 
@@ -16,36 +17,6 @@ namespace vortel {
 namespace {
 
 namespace fs = std::filesystem;
-
-struct RunResult {
-    int code = -1;
-    std::string out, err;
-};
-
-// A name in the temporary folder of its own to this test process: tests run
-// in parallel, and so may other checkouts' suites.
-fs::path scratchPath(const std::string& name) {
-    return fs::temp_directory_path() / (name + "_" + std::to_string(::getpid()));
-}
-
-// Runs the program with `args` (shell words) and collects its output.
-RunResult run(const std::string& args) {
-    static int counter = 0;
-    fs::path errFile = scratchPath("vortel_cli_err_" + std::to_string(++counter));
-    std::string cmd = std::string(VORTEL_BINARY) + " " + args + " 2>" + errFile.string();
-    RunResult r;
-    FILE* p = popen(cmd.c_str(), "r");
-    if (!p) return r;
-    char buf[4096];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
-    int status = pclose(p);
-    r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    std::ifstream in(errFile);
-    r.err.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    fs::remove(errFile);
-    return r;
-}
 
 std::vector<int16_t> readWavSamples(const fs::path& p, uint32_t* declaredBytes) {
     std::ifstream in(p, std::ios::binary);
