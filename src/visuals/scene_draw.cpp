@@ -129,6 +129,29 @@ uint32_t sceneSeed(int32_t actionSeed) {
     return static_cast<uint32_t>(demo().seed) + static_cast<uint32_t>(actionSeed);
 }
 
+void beginReliefShapes(SceneDraw& d, int32_t actionSeed) {
+    demo().shapePhaseB = 0;
+    useMaterial(d, 3);
+    uploadLight(d);
+    bindDetailTexture(d);
+    usePrograms(d, ProgramPair::Relief);
+    if (d.gl) bindTextureSlot(kSlotRelief, GL_REPEAT);
+    shapePreset = rand() % 10;
+    srand(sceneSeed(actionSeed));
+}
+
+void beginSmallShapes(SceneDraw& d, int32_t actionSeed, int count) {
+    DemoState& s = demo();
+    useMaterial(d, 1);
+    const int r = rand();
+    s.meshScale = {0.5f, static_cast<float>(32.0 / count), 0.5f};
+    s.shapeSegments = 8;
+    shapePreset = r % 10;
+    s.texCoordScale[0] = 0.25f;
+    s.texCoordScale[1] = 0.5f;
+    srand(sceneSeed(actionSeed));
+}
+
 float unitDraw() { return static_cast<float>(rand() * static_cast<double>(0.00003051851f)); }
 
 }  // namespace vortel

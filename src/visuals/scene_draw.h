@@ -56,6 +56,17 @@ void drawBox(const SceneDraw& d, bool insideOut, const ModelMatrix& model);
 // unsigned sum the generator takes.
 uint32_t sceneSeed(int32_t actionSeed);
 
+// The opening the two shape scenes share: no longitude phase, dark red
+// material, the light, the detail texture, the relief programs with the
+// relief map on unit 0, then a preset drawn and the generator re-seeded
+// with the scene's seed.
+void beginReliefShapes(SceneDraw& d, int32_t actionSeed);
+
+// The small shapes of both scenes: stone material, a preset drawn, 8
+// segments, the height spread over `count` shapes, then the generator
+// re-seeded with the scene's seed.
+void beginSmallShapes(SceneDraw& d, int32_t actionSeed, int count);
+
 // One draw of the shared generator as a fraction: rand() x (1 / 32767).
 float unitDraw();
 

@@ -45,14 +45,7 @@ void ShapeVortexScene(int32_t seed, const ClipAction&, float t, float, float) {
     amplitudes(p2, q2);
     const int count = rand() % 30 + 20;
 
-    s.shapePhaseB = 0;
-    useMaterial(d, 3);
-    uploadLight(d);
-    bindDetailTexture(d);
-    usePrograms(d, ProgramPair::Relief);
-    if (d.gl) bindTextureSlot(kSlotRelief, GL_REPEAT);
-    shapePreset = rand() % 10;
-    srand(sceneSeed(seed));
+    beginReliefShapes(d, seed);
 
     // The centre shape.
     s.shapePhaseA = static_cast<float>(-2.0 * t);
@@ -67,14 +60,7 @@ void ShapeVortexScene(int32_t seed, const ClipAction&, float t, float, float) {
     drawShape(d, identityModel());
     if (d.gl) glDisable(GL_BLEND);
 
-    useMaterial(d, 1);
-    const int r = rand();
-    s.meshScale = {0.5f, static_cast<float>(32.0 / count), 0.5f};
-    s.shapeSegments = 8;
-    shapePreset = r % 10;
-    s.texCoordScale[0] = 0.25f;
-    s.texCoordScale[1] = 0.5f;
-    srand(sceneSeed(seed));
+    beginSmallShapes(d, seed, count);
 
     const bool oddSeed = (seed & 1) != 0;
     for (int i = 0; i < count; ++i) {
