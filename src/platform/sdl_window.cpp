@@ -76,6 +76,7 @@ std::unique_ptr<SdlWindow> SdlWindow::open(const WindowOptions& options, std::st
         return nullptr;
     }
     SDL_GL_MakeCurrent(w->window_, w->context_);
+    if (options.fullscreen && options.visible) SDL_ShowCursor(SDL_DISABLE);
     SDL_GL_SetSwapInterval(options.vsync ? 1 : 0);
     int depth = 0;
     SDL_GL_GetAttribute(SDL_GL_DEPTH_SIZE, &depth);
@@ -127,7 +128,10 @@ FrameInput SdlWindow::pollInput() {
 }
 
 void SdlWindow::toggleFullscreen() {
-    SDL_SetWindowFullscreen(window_, fullscreen() ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
+    const bool full = !fullscreen();
+    SDL_SetWindowFullscreen(window_, full ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+    // Nothing to point at in a full-screen show.
+    SDL_ShowCursor(full ? SDL_DISABLE : SDL_ENABLE);
 }
 
 bool SdlWindow::fullscreen() const {
