@@ -57,7 +57,7 @@ std::vector<std::string> ffmpegArguments(const EncoderSettings& s) {
         // The same input gives the same file: no build strings, no dates.
         "-fflags", "+bitexact", "-flags:v", "+bitexact", "-flags:a", "+bitexact"};
     if (s.container == "mp4") {
-        a.insert(a.end(), {"-c:v", "libx264", "-preset", "veryfast", "-crf", "18", "-pix_fmt", "yuv420p",
+        a.insert(a.end(), {"-c:v", "libx264", "-preset", "veryfast", "-crf", "18", "-threads", "1", "-pix_fmt", "yuv420p",
                            "-c:a", "aac", "-b:a", "160k", "-movflags", "+faststart"});
     } else {
         // Lossless: FFV1 video and FLAC audio.
