@@ -5,21 +5,18 @@
 // driver, off the benchmark's CPU clock.
 #include <benchmark/benchmark.h>
 
-#include <SDL2/SDL.h>
-
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "app/offline_frames.h"
 #include "core/demo_state.h"
 #include "core/rng.h"
-#include "core/sine_table.h"
 #include "gfx/gl_api.h"
-#include "gfx/gpu_programs.h"
-#include "gfx/textures.h"
 #include "visuals/actions.h"
 #include "visuals/frame.h"
 #include "visuals/scene_preview.h"
@@ -30,49 +27,19 @@ namespace {
 using namespace vortel;
 
 constexpr int32_t kGlobalSeed = 1234;
-constexpr float kBpm = 128.0f;
 
-// One context for the whole program, made like the test support's.
-bool openContext() {
-    static bool ok = [] {
-        setenv("SDL_VIDEODRIVER", "offscreen", 0);
-        if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
-        SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
-        SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 2);
-        SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 1);
-        SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-        SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
-        SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
-        SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
-        SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
-        SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 8);
-        SDL_Window* window = SDL_CreateWindow("vortel bench", 0, 0, 800, 600, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
-        if (!window) return false;
-        SDL_GLContext context = SDL_GL_CreateContext(window);
-        if (!context || SDL_GL_MakeCurrent(window, context) != 0) return false;
-        std::string error;
-        if (!loadGlApi(&error)) {
-            std::fprintf(stderr, "%s\n", error.c_str());
-            return false;
-        }
-        return true;
-    }();
-    return ok;
-}
-
-// The show's resources for `seed` at kBpm with 4 sections of 4 spans.
-void setUpShow(int32_t seed) {
-    DemoState& s = demo();
-    s.seed = seed;
-    s.bpm = kBpm;
-    s.stepLength = static_cast<float>(60.0 / kBpm * 0.25);
-    s.sectionCount = 4;
-    s.spanCount.fill(0);
-    for (int i = 0; i < 4; ++i) s.spanCount[i] = 4;
-    s.songLength = static_cast<float>(16 * 32 * static_cast<double>(s.stepLength));
-    fillSineTable(s);
-    generateTextures();
-    createGpuPrograms();
+// The offscreen context with the show's resources (tempo, textures, GPU
+// programs, Timeline) for `seed`; one show at a time.
+bool openShow(int32_t seed) {
+    static std::unique_ptr<OfflineShow> show;
+    static int32_t current = 0;
+    if (show && current == seed) return true;
+    show.reset();
+    std::string why;
+    show = OfflineShow::open(seed, &why);
+    current = seed;
+    if (!show) std::fprintf(stderr, "%s\n", why.c_str());
+    return show != nullptr;
 }
 
 // The action seed in [from, from + 500) whose `draw`-th draw after
@@ -94,11 +61,10 @@ int32_t heaviestSeed(int32_t from, int draw, int (*score)(int), bool wantOdd, bo
 }
 
 void sceneFrames(benchmark::State& state, ActionFn scene, int32_t actionSeed) {
-    if (!openContext()) {
+    if (!openShow(kGlobalSeed)) {
         state.SkipWithError("no GL context");
         return;
     }
-    setUpShow(kGlobalSeed);
     Timeline timeline = scenePreview(FloatCamera, scene, actionSeed, 600.0f);
     demo().timeline = &timeline;
     float t = 3.0f;
@@ -149,13 +115,10 @@ void registerScenes() {
 
 // A whole show at 60 frames per second; one iteration renders every frame.
 void showFrames(benchmark::State& state, int32_t seed) {
-    if (!openContext()) {
+    if (!openShow(seed)) {
         state.SkipWithError("no GL context");
         return;
     }
-    setUpShow(seed);
-    demoTimeline().clips.clear();
-    buildTimeline();
     demo().timeline = &demoTimeline();
     std::vector<double> ms;
     for (auto _ : state) {
