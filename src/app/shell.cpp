@@ -3,12 +3,8 @@
 #include <SDL2/SDL.h>
 #include <SDL2/SDL_opengl.h>
 
-#include <unistd.h>
 
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -17,16 +13,13 @@
 #include "app/exports.h"
 #include "app/options.h"
 #include "app/startup.h"
-#include "app/std_streams.h"
 #include "audio/audio_stream.h"
-#include "audio/wav_file.h"
 #include "gfx/gl_api.h"
 #include "gfx/gpu_programs.h"
 #include "gfx/textures.h"
 #include "platform/audio_device.h"
 #include "platform/clock.h"
 #include "platform/sdl_window.h"
-#include "platform/signals.h"
 #include "visuals/frame.h"
 #include "visuals/timeline.h"
 

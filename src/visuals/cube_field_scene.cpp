@@ -114,12 +114,7 @@ void CubeFieldScene(int32_t seed, const ClipAction&, float t, float, float) {
     const int colourIdx = rand() % 12;
     const float speed = static_cast<float>(rand() * static_cast<double>(0.000006103702f) + 0.05f);
 
-    setShaderDefaults();
-    s.shapePhaseB = 0;
-    uploadLight(d);
-    bindDetailTexture(d);
-    uploadDepthPacking(d);
-    if (d.gl) glEnable(GL_CULL_FACE);
+    beginBoxPasses(d);
     const CubeFieldLayout layout = cubeFieldLayout(seed);
 
     for (int pass = 0; pass < 2; ++pass) {

@@ -21,12 +21,7 @@ void RoomScene(int32_t seed, const ClipAction&, float, float, float) {
     const double r = rand() * static_cast<double>(0.00003051851f);
     const float height = static_cast<float>(r * r * 4 + 1);
 
-    setShaderDefaults();
-    s.shapePhaseB = 0;
-    uploadLight(d);
-    bindDetailTexture(d);
-    uploadDepthPacking(d);
-    if (d.gl) glEnable(GL_CULL_FACE);
+    beginBoxPasses(d);
 
     for (int pass = 0; pass < 2; ++pass) {
         s.meshScale = {0.5f, 0.5f, 0.5f};

@@ -129,6 +129,15 @@ uint32_t sceneSeed(int32_t actionSeed) {
     return static_cast<uint32_t>(demo().seed) + static_cast<uint32_t>(actionSeed);
 }
 
+void beginBoxPasses(SceneDraw& d) {
+    setShaderDefaults();
+    demo().shapePhaseB = 0;
+    uploadLight(d);
+    bindDetailTexture(d);
+    uploadDepthPacking(d);
+    if (d.gl) glEnable(GL_CULL_FACE);
+}
+
 void beginReliefShapes(SceneDraw& d, int32_t actionSeed) {
     demo().shapePhaseB = 0;
     useMaterial(d, 3);

@@ -56,6 +56,11 @@ void drawBox(const SceneDraw& d, bool insideOut, const ModelMatrix& model);
 // unsigned sum the generator takes.
 uint32_t sceneSeed(int32_t actionSeed);
 
+// The opening of the two-pass box scenes (room and cube field): shader
+// defaults, no longitude phase, the light, the detail texture, the depth
+// packing of the first pass, back faces culled.
+void beginBoxPasses(SceneDraw& d);
+
 // The opening the two shape scenes share: no longitude phase, dark red
 // material, the light, the detail texture, the relief programs with the
 // relief map on unit 0, then a preset drawn and the generator re-seeded
