@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "app/offline_frames.h"
+#include "offline/offline_show.h"
 #include "core/demo_state.h"
 #include "core/rng.h"
 #include "gfx/gl_api.h"

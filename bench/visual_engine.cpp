@@ -3,7 +3,7 @@
 // on the offscreen context. Reports milliseconds per frame.
 #include <benchmark/benchmark.h>
 
-#include "app/offline_frames.h"
+#include "offline/offline_show.h"
 #include "core/demo_state.h"
 #include "gfx/gl_api.h"
 #include "visuals/actions.h"

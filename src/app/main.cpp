@@ -2,7 +2,7 @@
 #include <string>
 
 #include "app/shell.h"
-#include "app/std_streams.h"
+#include "io/std_streams.h"
 #include "platform/signals.h"
 
 int main(int argc, char** argv) {

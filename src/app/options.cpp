@@ -150,4 +150,21 @@ std::string usageText() {
            "While the show runs, Escape or closing the window ends it.\n";
 }
 
+OfflineRequest offlineRequest(const Options& o) {
+    OfflineRequest r;
+    r.inspect = o.inspect;
+    r.inspectAt = o.inspectAt;
+    r.wavPath = o.wavPath;
+    r.stemsDir = o.stemsDir;
+    r.stillTime = o.stillTime;
+    r.stillPath = o.stillPath;
+    r.sheetPath = o.sheetPath;
+    r.recordPath = o.recordPath;
+    r.fps = o.fps;
+    r.lengthSeconds = o.lengthSeconds;
+    r.force = o.force;
+    r.verbose = o.verbose;
+    return r;
+}
+
 }  // namespace vortel

@@ -3,7 +3,14 @@
 #include <string>
 #include <vector>
 
+#include "offline/output_plan.h"
+
 namespace vortel {
+
+// The process exit codes besides 0: a run that failed, and a command line
+// (or a combination of outputs) that cannot be carried out.
+constexpr int kExitFailure = 1;
+constexpr int kExitUsage = 2;
 
 // The parsed command line: `vortel [SEED] [options]`.
 struct Options {
@@ -35,6 +42,9 @@ ParseResult parseOptions(const std::vector<std::string>& args);
 
 // Whether the options ask for work without a window (files or JSON only).
 bool offlineOnly(const Options& options);
+
+// The offline outputs the options ask for.
+OfflineRequest offlineRequest(const Options& options);
 
 std::string usageText();
 

@@ -1,114 +1,19 @@
 #include "app/shell.h"
 
-#include <SDL2/SDL.h>
-#include <SDL2/SDL_opengl.h>
-
-
 #include <cstdio>
 #include <string>
 #include <vector>
 
-#include "core/sine_table.h"
-#include "app/frame_loop.h"
-#include "app/exports.h"
+#include "app/live_show.h"
 #include "app/options.h"
 #include "app/startup.h"
-#include "audio/audio_stream.h"
-#include "gfx/gl_api.h"
-#include "gfx/gpu_programs.h"
-#include "gfx/textures.h"
-#include "platform/audio_device.h"
+#include "core/demo_state.h"
+#include "offline/offline_command.h"
 #include "platform/clock.h"
-#include "platform/sdl_window.h"
-#include "visuals/frame.h"
-#include "visuals/timeline.h"
 
 namespace vortel {
 
 namespace {
-
-
-void printStartFacts(const DemoState& s) {
-    std::fprintf(stderr, "vortel: seed %d\n", s.seed);
-    std::fprintf(stderr, "vortel: tempo %.4f bpm, step %.6f s, song %.4f s\n",
-                 static_cast<double>(s.bpm), static_cast<double>(s.stepLength),
-                 static_cast<double>(s.songLength));
-}
-
-int runShow(const Options& opt) {
-    DemoState& state = demo();
-    const std::string title = windowTitle(state.seed);
-
-    std::string why;
-    if (!writeReplayFile(state.seed, &why) && opt.verbose)
-        std::fprintf(stderr, "vortel: %s (going on)\n", why.c_str());
-
-    setupSong(state);
-    if (opt.verbose) printStartFacts(state);
-
-    WindowOptions wo;
-    wo.width = state.windowWidth;
-    wo.height = state.windowHeight;
-    wo.title = title;
-    wo.vsync = !opt.noVsync;
-    wo.fullscreen = opt.fullscreen;
-    auto window = SdlWindow::open(wo, &why);
-    if (!window) {
-        std::fprintf(stderr, "vortel: %s\n", why.c_str());
-        return kExitFailure;
-    }
-    state.deviceContext = window->handle();
-    if (opt.verbose) {
-        std::fprintf(stderr, "vortel: GL renderer %s, version %s\n", window->renderer().c_str(),
-                     window->glVersion().c_str());
-        std::fprintf(stderr, "vortel: depth buffer %d bits%s\n", window->depthBits(),
-                     window->depthFellBack() ? " (32 bits refused, took 24)" : "");
-    }
-
-    if (!loadGlApi(&why)) {
-        std::fprintf(stderr, "vortel: %s\n", why.c_str());
-        return kExitFailure;
-    }
-
-    setGlErrorReporting(opt.verbose);
-    fillSineTable(state);
-    generateTextures();
-    buildTimeline();
-    AudioStream audio(&systemTicks);
-    audio.init();
-    createGpuPrograms();
-    auto device = SdlAudioDevice::open(audio.sampleRate, &why);
-    if (!device && opt.verbose) std::fprintf(stderr, "vortel: %s; the show runs silently\n", why.c_str());
-    if (device && opt.verbose) std::fprintf(stderr, "vortel: audio through SDL's %s driver\n", device->driver().c_str());
-    audio.play(device.get());
-
-    FrameHooks hooks;
-    hooks.renderAudio = [&audio] { audio.render(0); };
-    hooks.drawFrame = [&window, &state] {
-        // The finished square is stretched over whatever the window covers
-        // now: 800 x 600, or the whole screen (F11).
-        int w = state.windowWidth, h = state.windowHeight;
-        window->drawableSize(&w, &h);
-        state.windowWidth = w;
-        state.windowHeight = h;
-        glClearColor(0, 0, 0, 0);
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        renderFrame();
-    };
-    LoopResult r = runFrameLoop(*window, state, hooks);
-    if (opt.verbose) {
-        const char* how = r.end == LoopEnd::Quit ? "quit" : r.end == LoopEnd::Escape ? "Escape" : "song over";
-        std::fprintf(stderr, "vortel: ended (%s) after %d frames, %.3f s\n", how, r.frames,
-                     static_cast<double>(state.songTime));
-        if (device)
-            std::fprintf(stderr, "vortel: audio underruns: %d (%lld silent samples)\n",
-                         audio.cursor.underruns.load(),
-                         static_cast<long long>(audio.cursor.underrunSamples.load()));
-    }
-    // Stop the player before the image it reads goes away.
-    device.reset();
-    return 0;
-}
 
 // Everything after the command line is read; what it prints on stdout is
 // checked by the caller.
@@ -129,8 +34,15 @@ int runCommand(const Options& opt) {
         else if (opt.verbose)
             std::fprintf(stderr, "vortel: '%s' is not a seed, using the clock\n", opt.seedText->c_str());
     }
-    if (offlineOnly(opt)) return runOffline(opt, state.seed);
-    return runShow(opt);
+    if (offlineOnly(opt)) {
+        switch (runOffline(planOutputs(offlineRequest(opt)), state.seed)) {
+        case OfflineStatus::Done: return 0;
+        case OfflineStatus::UsageError: return kExitUsage;
+        case OfflineStatus::Failed: return kExitFailure;
+        }
+        return kExitFailure;
+    }
+    return runLiveShow(opt);
 }
 
 }  // namespace

@@ -9,9 +9,9 @@
 #include <fstream>
 #include <iterator>
 
-#include "app/cli_run.h"
-#include "app/json.h"
-#include "app/offline.h"
+#include "support/cli_run.h"
+#include "io/json.h"
+#include "offline/song_render.h"
 
 namespace vortel {
 namespace {

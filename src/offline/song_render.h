@@ -1,12 +1,10 @@
 #pragma once
+// The song as samples without a sound device: the whole mix or one part.
 #include <cstdint>
 #include <functional>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
-
-#include "app/json.h"
 
 namespace vortel {
 
@@ -30,10 +28,5 @@ using Progress = std::function<bool(double done)>;
 // the seed (tempo, song length). Returns fewer samples than asked only when
 // `progress` stopped it.
 std::vector<int16_t> renderSongOffline(int32_t seed, std::string_view part, const Progress& progress);
-
-// The seed's show as data: seed, tempo, step and song length, the composed
-// song, the textures' identity and the Timeline; with `at`, also what the
-// frame at that song time runs ("frame").
-Json inspectShow(int32_t seed, std::optional<float> at = std::nullopt);
 
 }  // namespace vortel

@@ -1,4 +1,4 @@
-#include "app/ffmpeg_pipe.h"
+#include "io/ffmpeg_pipe.h"
 
 #include <fcntl.h>
 #include <signal.h>

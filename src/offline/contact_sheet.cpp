@@ -1,8 +1,8 @@
-#include "app/contact_sheet.h"
+#include "offline/contact_sheet.h"
 
 #include <cstring>
 
-#include "app/offline_frames.h"
+#include "offline/offline_show.h"
 #include "core/demo_state.h"
 
 namespace vortel {

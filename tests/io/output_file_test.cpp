@@ -13,7 +13,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "app/output_file.h"
+#include "io/output_file.h"
 
 namespace vortel {
 namespace {

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "app/json.h"
+#include "io/json.h"
 
 namespace vortel {
 namespace {

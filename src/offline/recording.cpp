@@ -1,12 +1,12 @@
-#include "app/record.h"
+#include "offline/recording.h"
 
 #include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstring>
 
-#include "app/ffmpeg_pipe.h"
-#include "app/offline_frames.h"
+#include "io/ffmpeg_pipe.h"
+#include "offline/offline_show.h"
 #include "audio/audio_stream.h"
 #include "core/demo_state.h"
 #include "gfx/gl_api.h"

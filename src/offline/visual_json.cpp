@@ -1,4 +1,4 @@
-#include "app/visual_json.h"
+#include "offline/visual_json.h"
 
 #include "core/demo_state.h"
 #include "visuals/action_tables.h"

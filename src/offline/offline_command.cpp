@@ -1,4 +1,4 @@
-#include "app/exports.h"
+#include "offline/offline_command.h"
 
 #include <unistd.h>
 
@@ -10,15 +10,16 @@
 #include <string>
 #include <vector>
 
-#include "app/contact_sheet.h"
-#include "app/ffmpeg_pipe.h"
-#include "app/json.h"
-#include "app/offline.h"
-#include "app/offline_frames.h"
-#include "app/output_file.h"
-#include "app/png_image.h"
-#include "app/record.h"
-#include "app/std_streams.h"
+#include "offline/contact_sheet.h"
+#include "io/ffmpeg_pipe.h"
+#include "io/json.h"
+#include "offline/inspect.h"
+#include "offline/song_render.h"
+#include "offline/offline_show.h"
+#include "io/output_file.h"
+#include "io/png_image.h"
+#include "offline/recording.h"
+#include "io/std_streams.h"
 #include "audio/pcm.h"
 #include "audio/wav_file.h"
 #include "platform/signals.h"
@@ -102,7 +103,7 @@ bool writeStill(int32_t seed, float time, const std::string& path, bool force, b
 }
 
 // Records the show into opt.recordPath, with progress on a terminal.
-bool writeRecording(const Options& opt, int32_t seed, const std::string& ffmpeg) {
+bool writeRecording(const OfflineRequest& opt, int32_t seed, const std::string& ffmpeg) {
     std::string why;
     auto out = OutputFile::create(opt.recordPath, opt.force, &why);
     if (!out) {
@@ -150,74 +151,19 @@ bool writeRecording(const Options& opt, int32_t seed, const std::string& ffmpeg)
 
 }  // namespace
 
-int runOffline(const Options& opt, int32_t seed) {
-    namespace fs = std::filesystem;
+OfflineStatus runOffline(const OutputPlan& plan, int32_t seed) {
+    const OfflineRequest& opt = plan.request;
     std::string why;
-    std::vector<std::pair<std::string_view, std::string>> jobs;  // part ("" = all), file
-    if (!opt.wavPath.empty()) jobs.emplace_back("", opt.wavPath);
-    std::string ffmpeg;
-    if (!opt.recordPath.empty()) {
-        if (recordContainerFor(opt.recordPath).empty()) {
-            std::fprintf(stderr, "vortel: --record: %s must end in .mp4 or .mkv\n", opt.recordPath.c_str());
-            return kExitUsage;
-        }
-        ffmpeg = findFfmpeg();
-        if (ffmpeg.empty()) {
-            std::fprintf(stderr,
-                         "vortel: --record needs the ffmpeg program, which is not installed or not on PATH "
-                         "(Debian: apt-get install ffmpeg)\n");
-            return kExitFailure;
-        }
+    if (plan.status != OfflineStatus::Done) {
+        std::fprintf(stderr, "vortel: %s\n", plan.error.c_str());
+        return plan.status;
     }
-    bool stemsDirExists = false;
-    if (!opt.stemsDir.empty()) {
+    if (plan.makeStemsDir) {
         std::error_code ec;
-        fs::path dir(opt.stemsDir);
-        stemsDirExists = fs::exists(dir, ec);
-        if (stemsDirExists && !fs::is_directory(dir, ec)) {
-            std::fprintf(stderr, "vortel: %s exists and is not a folder\n", opt.stemsDir.c_str());
-            return kExitUsage;
-        }
-        for (std::string_view part : kStemParts)
-            jobs.emplace_back(part, (dir / (std::string(part) + ".wav")).string());
-    }
-    // Check every target before rendering anything. Stems in a folder still
-    // to be made are new files.
-    std::vector<std::string> outputs;
-    for (const std::string* single : {&opt.stillPath, &opt.sheetPath, &opt.recordPath}) {
-        if (single->empty()) continue;
-        if (*single == "-") {
-            std::fprintf(stderr, "vortel: pictures and videos go to a file, not to stdout\n");
-            return kExitUsage;
-        }
-        outputs.push_back(*single);
-        if (!checkOutputTarget(*single, opt.force, &why)) {
-            std::fprintf(stderr, "vortel: %s\n", why.c_str());
-            return kExitUsage;
-        }
-    }
-    for (const auto& [part, path] : jobs) {
-        outputs.push_back(path);
-        if (!part.empty() && !stemsDirExists) continue;
-        if (!checkOutputTarget(path, opt.force, &why)) {
-            std::fprintf(stderr, "vortel: %s\n", why.c_str());
-            return kExitUsage;
-        }
-    }
-    if (opt.inspect && opt.wavPath == "-") {
-        std::fprintf(stderr, "vortel: --inspect and --wav - both write to stdout\n");
-        return kExitUsage;
-    }
-    if (!checkDistinctOutputs(outputs, &why)) {
-        std::fprintf(stderr, "vortel: %s\n", why.c_str());
-        return kExitUsage;
-    }
-    if (!opt.stemsDir.empty()) {
-        std::error_code ec;
-        fs::create_directories(opt.stemsDir, ec);
+        std::filesystem::create_directories(opt.stemsDir, ec);
         if (ec) {
             std::fprintf(stderr, "vortel: cannot create %s: %s\n", opt.stemsDir.c_str(), ec.message().c_str());
-            return kExitFailure;
+            return OfflineStatus::Failed;
         }
     }
     if (opt.inspect) {
@@ -226,31 +172,31 @@ int runOffline(const Options& opt, int32_t seed) {
         std::fputc('\n', stdout);
         if (!flushStdout(&why)) {
             std::fprintf(stderr, "vortel: %s\n", why.c_str());
-            return kExitFailure;
+            return OfflineStatus::Failed;
         }
     }
-    for (const auto& [part, path] : jobs) {
-        if (!renderWav(seed, part, path, opt.force)) return kExitFailure;
-        if (opt.verbose) std::fprintf(stderr, "vortel: wrote %s\n", path.c_str());
+    for (const WavOutput& wav : plan.wavs) {
+        if (!renderWav(seed, wav.part, wav.path, opt.force)) return OfflineStatus::Failed;
+        if (opt.verbose) std::fprintf(stderr, "vortel: wrote %s\n", wav.path.c_str());
     }
     if (!opt.stillPath.empty()) {
-        if (!writeStill(seed, *opt.stillTime, opt.stillPath, opt.force, opt.verbose)) return kExitFailure;
+        if (!writeStill(seed, *opt.stillTime, opt.stillPath, opt.force, opt.verbose)) return OfflineStatus::Failed;
         if (opt.verbose) std::fprintf(stderr, "vortel: wrote %s\n", opt.stillPath.c_str());
     }
     if (!opt.sheetPath.empty()) {
         std::vector<uint8_t> sheet = renderContactSheet(seed, &why);
         if (sheet.empty()) {
             std::fprintf(stderr, "vortel: %s\n", why.c_str());
-            return kExitFailure;
+            return OfflineStatus::Failed;
         }
-        if (!writePng(kSheetWidth, kSheetHeight, sheet, opt.sheetPath, opt.force)) return kExitFailure;
+        if (!writePng(kSheetWidth, kSheetHeight, sheet, opt.sheetPath, opt.force)) return OfflineStatus::Failed;
         if (opt.verbose) std::fprintf(stderr, "vortel: wrote %s\n", opt.sheetPath.c_str());
     }
     if (!opt.recordPath.empty()) {
-        if (!writeRecording(opt, seed, ffmpeg)) return kExitFailure;
+        if (!writeRecording(opt, seed, plan.ffmpeg)) return OfflineStatus::Failed;
         if (opt.verbose) std::fprintf(stderr, "vortel: wrote %s\n", opt.recordPath.c_str());
     }
-    return 0;
+    return OfflineStatus::Done;
 }
 
 }  // namespace vortel

@@ -1,5 +1,5 @@
 #pragma once
-#include "app/json.h"
+#include "io/json.h"
 #include "song/composer.h"
 
 namespace vortel {

@@ -1,4 +1,4 @@
-#include "app/std_streams.h"
+#include "io/std_streams.h"
 
 #include <fcntl.h>
 #include <unistd.h>

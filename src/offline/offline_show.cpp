@@ -1,4 +1,4 @@
-#include "app/offline_frames.h"
+#include "offline/offline_show.h"
 
 #include <cmath>
 #include <cstdlib>

@@ -3,10 +3,10 @@
 #include <cstdlib>
 #include <sstream>
 
-#include "app/cli_run.h"
-#include "app/contact_sheet.h"
-#include "app/json.h"
-#include "app/record.h"
+#include "support/cli_run.h"
+#include "offline/contact_sheet.h"
+#include "io/json.h"
+#include "offline/recording.h"
 
 namespace vortel {
 namespace {

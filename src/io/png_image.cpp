@@ -1,4 +1,4 @@
-#include "app/png_image.h"
+#include "io/png_image.h"
 
 #include <png.h>
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "app/song_json.h"
+#include "offline/song_json.h"
 #include "app/startup.h"
 #include "audio/synth.h"
 #include "core/demo_state.h"

@@ -1,4 +1,4 @@
-#include "app/song_json.h"
+#include "offline/song_json.h"
 
 #include "audio/channel.h"
 #include "audio/instrument.h"

@@ -1,4 +1,4 @@
-#include "app/offline.h"
+#include "offline/song_render.h"
 
 #include <cmath>
 
@@ -6,11 +6,7 @@
 #include "app/startup.h"
 #include "audio/pcm.h"
 #include "audio/synth.h"
-#include "gfx/texture_images.h"
-#include "app/song_json.h"
-#include "app/visual_json.h"
-#include "core/sine_table.h"
-#include "visuals/timeline.h"
+#include "song/composer.h"
 #include "song/sequencer.h"
 
 namespace vortel {
@@ -42,38 +38,6 @@ std::vector<int16_t> renderSongOffline(int32_t seed, std::string_view part, cons
     }
     if (progress) progress(1.0);
     return out;
-}
-
-Json inspectShow(int32_t seed, std::optional<float> at) {
-    DemoState& state = demo();
-    state.seed = seed;
-    setupSong(state);
-    Json j;
-    j["seed"] = seed;
-    j["bpm"] = state.bpm;
-    j["stepLength"] = state.stepLength;
-    j["songLength"] = state.songLength;
-    {
-        Synth synth(kSampleRate);
-        Sequencer sequencer(synth);
-        SongSummary song = compose(sequencer, seed, state.bpm);
-        j["song"] = songToJson(song);
-    }
-    TextureSummary tex = textureSummary(seed);
-    Json t;
-    t["motif"] = tex.motif;
-    t["patternCrc32"] = tex.patternCrc32;
-    t["reliefCrc32"] = tex.reliefCrc32;
-    j["textures"] = std::move(t);
-    Timeline& timeline = demoTimeline();
-    timeline.clips.clear();
-    buildTimeline();
-    j["timeline"] = timelineToJson(timeline);
-    if (at) {
-        fillSineTable(state);
-        j["frame"] = frameToJson(*at);
-    }
-    return j;
 }
 
 }  // namespace vortel

@@ -1,4 +1,4 @@
-#include "app/json.h"
+#include "io/json.h"
 
 #include <cstdio>
 
