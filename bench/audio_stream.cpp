@@ -3,10 +3,13 @@
 // before the first frame.
 #include <benchmark/benchmark.h>
 
-#include "core/demo_state.h"
-#include "app/startup.h"
+#include <memory>
+
 #include "audio/audio_stream.h"
+#include "core/demo_state.h"
 #include "platform/clock.h"
+#include "song/song_player.h"
+#include "song/song_setup.h"
 
 namespace {
 
@@ -15,8 +18,9 @@ void BM_StreamInit(benchmark::State& state) {
     vortel::setupSong(vortel::demo());
     int32_t samples = 0;
     for (auto _ : state) {
+        auto song = std::make_unique<vortel::SongPlayer>(vortel::demo().seed, vortel::demo().bpm);
         vortel::AudioStream stream(&vortel::systemTicks);
-        stream.init();
+        stream.init(*song);
         samples = stream.samplesWritten;
         benchmark::DoNotOptimize(stream.samples[samples - 1]);
     }

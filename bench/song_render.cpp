@@ -7,7 +7,7 @@
 #include <cstdint>
 
 #include "core/demo_state.h"
-#include "app/startup.h"
+#include "song/song_setup.h"
 #include "audio/synth.h"
 #include "song/composer.h"
 #include "song/sequencer.h"

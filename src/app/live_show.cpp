@@ -1,23 +1,22 @@
 #include "app/live_show.h"
 
-#include <SDL2/SDL.h>
-#include <SDL2/SDL_opengl.h>
-
 #include <cstdio>
+#include <memory>
 #include <string>
 
+#include "app/device_player.h"
 #include "app/frame_loop.h"
 #include "app/startup.h"
 #include "audio/audio_stream.h"
-#include "core/sine_table.h"
+#include "core/demo_state.h"
 #include "gfx/gl_api.h"
-#include "gfx/gpu_programs.h"
-#include "gfx/textures.h"
 #include "platform/audio_device.h"
 #include "platform/clock.h"
 #include "platform/sdl_window.h"
+#include "song/song_player.h"
+#include "song/song_setup.h"
 #include "visuals/frame.h"
-#include "visuals/timeline.h"
+#include "visuals/show_graphics.h"
 
 namespace vortel {
 
@@ -62,22 +61,21 @@ int runLiveShow(const Options& opt) {
                      window->depthFellBack() ? " (32 bits refused, took 24)" : "");
     }
 
-    if (!loadGlApi(&why)) {
+    setGlErrorReporting(opt.verbose);
+    if (!startShowGraphics(&glProcAddress, &why)) {
         std::fprintf(stderr, "vortel: %s\n", why.c_str());
         return kExitFailure;
     }
-
-    setGlErrorReporting(opt.verbose);
-    fillSineTable(state);
-    generateTextures();
-    buildTimeline();
+    // The song is composed after the pictures' resources, as a recording does.
+    auto song = std::make_unique<SongPlayer>(state.seed, state.bpm);
     AudioStream audio(&systemTicks);
-    audio.init();
-    createGpuPrograms();
+    audio.init(*song);
     auto device = SdlAudioDevice::open(audio.sampleRate, &why);
     if (!device && opt.verbose) std::fprintf(stderr, "vortel: %s; the show runs silently\n", why.c_str());
     if (device && opt.verbose) std::fprintf(stderr, "vortel: audio through SDL's %s driver\n", device->driver().c_str());
-    audio.play(device.get());
+    std::unique_ptr<DevicePlayer> player;
+    if (device) player = std::make_unique<DevicePlayer>(*device);
+    audio.play(player.get());
 
     FrameHooks hooks;
     hooks.renderAudio = [&audio] { audio.render(0); };

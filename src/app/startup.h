@@ -3,7 +3,6 @@
 #include <optional>
 #include <string>
 
-#include "core/demo_state.h"
 
 namespace vortel {
 
@@ -20,10 +19,5 @@ inline constexpr const char* kReplayFileName = "vortelWindow_lastrun.bat";
 // Writes the replay line (no line break) to the replay file in the current
 // folder. Returns false with a reason when the file cannot be written.
 bool writeReplayFile(int32_t seed, std::string* error);
-
-// Seeds the shared generator with state.seed and derives the tempo, the
-// step length, the section layout and the song length from it: exactly one
-// draw of the generator.
-void setupSong(DemoState& state);
 
 }  // namespace vortel

@@ -19,7 +19,7 @@ double elapsedMs(uint32_t from, uint32_t now) {
 
 AudioStream::AudioStream(Clock clock) : clock_(clock) {}
 
-void AudioStream::init() {
+void AudioStream::init(SampleSource& source) {
     lengthSeconds = 240;
     sampleRate = kSampleRate;
     dataBytes = 10584002;  // one sample more than is ever rendered
@@ -38,9 +38,7 @@ void AudioStream::init() {
     cursor.written = &published;
     cursor.position = 0;
 
-    synth = std::make_unique<Synth>(sampleRate);
-    sequencer = std::make_unique<Sequencer>(*synth);
-    song_ = compose(*sequencer);
+    source_ = &source;
     render(5);
 }
 
@@ -71,8 +69,7 @@ void AudioStream::render(float seconds) {
     do {
         if (samplesWritten >= capacity) return;  // the image is full
         float t = sampleTime(samplesWritten, sampleRate);
-        sequencer->tick(t);
-        samples[samplesWritten] = toPcm16(synth->mix(t));
+        samples[samplesWritten] = toPcm16(source_->next(t));
         seconds = static_cast<float>(static_cast<double>(seconds) - step);
         if (samplesWritten < capacity) ++samplesWritten;
         published.store(samplesWritten, std::memory_order_release);

@@ -6,22 +6,10 @@
 
 #include "audio/pcm.h"
 #include "audio/playback.h"
-#include "audio/synth.h"
+#include "audio/sample_source.h"
 #include "audio/wav_file.h"
-#include "song/composer.h"
-#include "song/sequencer.h"
 
 namespace vortel {
-
-// Whatever plays the wave image in real time, reading it progressively
-// through the cursor while the frame loop keeps writing further ahead.
-class Player {
-public:
-    virtual ~Player() = default;
-    // Starts playback at the cursor's position and keeps playing to the end
-    // of the image without further calls. Returns false if nothing will play.
-    virtual bool start(PlaybackCursor& cursor) = 0;
-};
 
 // The soundtrack: one in-memory WAV image with room for 240 s of 16-bit mono
 // samples at 22050 Hz, handed to the player once and filled ahead of it,
@@ -34,9 +22,9 @@ public:
     AudioStream(const AudioStream&) = delete;
     AudioStream& operator=(const AudioStream&) = delete;
 
-    // Builds the image, the synth and the sequencer, composes the song for
-    // demo()'s seed and tempo, and renders the first seconds (render(5)).
-    void init();
+    // Builds the image and renders the first seconds (render(5)) from
+    // `source`, which must outlive the stream.
+    void init(SampleSource& source);
     // Starts the player (none: the show runs silently) and the budget clock.
     bool play(Player* player);
     // Synthesises further samples. seconds > 0: that much audio, whatever
@@ -47,10 +35,7 @@ public:
 
     // The last budget factor used (1..21): the budget is factor * 20 ms.
     float lastFactor() const { return lastFactor_; }
-    const SongSummary& song() const { return song_; }
 
-    std::unique_ptr<Synth> synth;
-    std::unique_ptr<Sequencer> sequencer;
     int32_t lengthSeconds = 240;
     int32_t sampleRate = kSampleRate;
     int32_t samplesWritten = 0;
@@ -67,8 +52,8 @@ public:
 
 private:
     Clock clock_;
+    SampleSource* source_ = nullptr;
     float lastFactor_ = 1;
-    SongSummary song_;
 };
 
 }  // namespace vortel

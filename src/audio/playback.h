@@ -20,6 +20,16 @@ struct PlaybackCursor {
     std::atomic<int64_t> played{0};          // position, readable from other threads
 };
 
+// Whatever plays the wave image in real time, reading it progressively
+// through the cursor while the frame loop keeps writing further ahead.
+class Player {
+public:
+    virtual ~Player() = default;
+    // Starts playback at the cursor's position and keeps playing to the end
+    // of the image without further calls. Returns false if nothing will play.
+    virtual bool start(PlaybackCursor& cursor) = 0;
+};
+
 // Fills `out` with the next `count` samples. Past the end of the image it
 // plays silence (not counted as underrun).
 void fillFromImage(PlaybackCursor& cursor, int16_t* out, int count);

@@ -1,7 +1,5 @@
 #include "gfx/gl_api.h"
 
-#include <SDL2/SDL.h>
-
 #include <cstring>
 
 namespace vortel {
@@ -13,8 +11,7 @@ VORTEL_GL_ENTRY_POINTS(VORTEL_GL_DEFINE_ENTRY_POINT)
 namespace {
 
 bool g_loaded = false;
-
-void* sdlProcAddress(const char* name) { return SDL_GL_GetProcAddress(name); }
+GlProcLoader g_loader = nullptr;  // the loader of the load in progress
 
 // Compatibility contexts answer GL_EXTENSIONS with one long string; a core
 // context (3.1 and later) only lists them one by one through glGetStringi.
@@ -23,7 +20,7 @@ bool contextHasExtension(const char* name) {
     if (list) return extensionListed(list, name);
     while (glGetError() != GL_NO_ERROR) {
     }
-    auto getStringi = reinterpret_cast<PFNGLGETSTRINGIPROC>(SDL_GL_GetProcAddress("glGetStringi"));
+    auto getStringi = reinterpret_cast<PFNGLGETSTRINGIPROC>(g_loader("glGetStringi"));
     if (!getStringi) return false;
     GLint count = 0;
     glGetIntegerv(GL_NUM_EXTENSIONS, &count);
@@ -86,13 +83,17 @@ bool loadGlApi(const GlLoaderHooks& hooks, std::string* error) {
     return true;
 }
 
-bool loadGlApi(std::string* error) {
-    if (!SDL_GL_GetCurrentContext()) {
+bool loadGlApi(GlProcLoader loader, std::string* error) {
+    // Without a current context the GL answers every query with nothing.
+    if (!loader || !glGetString(GL_VERSION)) {
         clearGlApi();
         setError(error, "no OpenGL context is current, so its entry points cannot be loaded");
         return false;
     }
-    return loadGlApi(GlLoaderHooks{sdlProcAddress, contextHasExtension}, error);
+    g_loader = loader;
+    const bool ok = loadGlApi(GlLoaderHooks{loader, contextHasExtension}, error);
+    g_loader = nullptr;
+    return ok;
 }
 
 }  // namespace vortel

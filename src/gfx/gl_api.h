@@ -57,13 +57,17 @@ struct GlLoaderHooks {
     bool (*hasExtension)(const char* name);
 };
 
+// How the GL's entry points are found: the platform layer's function that
+// returns the address of a named entry point for the current context.
+using GlProcLoader = void* (*)(const char* name);
+
 // Loads every entry point of VORTEL_GL_ENTRY_POINTS for the current context
-// (SDL_GL_GetProcAddress) after checking kRequiredGlExtensions. On success
+// (through `loader`) after checking kRequiredGlExtensions. On success
 // returns true. On failure returns false, writes one line naming the missing
 // context, extension or entry point to *error (if error is not null), and
 // leaves every entry point null, so nothing can call through a half-loaded
 // table. The caller reports the line and stops.
-bool loadGlApi(std::string* error);
+bool loadGlApi(GlProcLoader loader, std::string* error);
 bool loadGlApi(const GlLoaderHooks& hooks, std::string* error);
 
 // True once loadGlApi has succeeded (and until clearGlApi).

@@ -1,15 +1,14 @@
 #include "offline/inspect.h"
 
-#include "app/startup.h"
-#include "audio/pcm.h"
-#include "audio/synth.h"
+#include <memory>
+
 #include "core/demo_state.h"
 #include "core/sine_table.h"
 #include "gfx/texture_images.h"
 #include "offline/song_json.h"
 #include "offline/visual_json.h"
-#include "song/composer.h"
-#include "song/sequencer.h"
+#include "song/song_player.h"
+#include "song/song_setup.h"
 #include "visuals/timeline.h"
 
 namespace vortel {
@@ -23,12 +22,7 @@ Json inspectShow(int32_t seed, std::optional<float> at) {
     j["bpm"] = state.bpm;
     j["stepLength"] = state.stepLength;
     j["songLength"] = state.songLength;
-    {
-        Synth synth(kSampleRate);
-        Sequencer sequencer(synth);
-        SongSummary song = compose(sequencer, seed, state.bpm);
-        j["song"] = songToJson(song);
-    }
+    j["song"] = songToJson(std::make_unique<SongPlayer>(seed, state.bpm)->song);
     TextureSummary tex = textureSummary(seed);
     Json t;
     t["motif"] = tex.motif;

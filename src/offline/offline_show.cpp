@@ -4,14 +4,12 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/startup.h"
 #include "core/demo_state.h"
-#include "core/sine_table.h"
 #include "gfx/gl_api.h"
-#include "gfx/gpu_programs.h"
-#include "gfx/textures.h"
+#include "platform/sdl_window.h"
+#include "song/song_setup.h"
 #include "visuals/frame.h"
-#include "visuals/timeline.h"
+#include "visuals/show_graphics.h"
 
 namespace vortel {
 
@@ -24,18 +22,13 @@ std::unique_ptr<OfflineShow> OfflineShow::open(int32_t seed, std::string* why) {
     WindowOptions wo;
     wo.width = state.windowWidth;
     wo.height = state.windowHeight;
-    wo.title = windowTitle(seed);
+    wo.title = "vortel " + std::to_string(seed) + " (offscreen)";
     wo.vsync = false;
     wo.visible = false;
     std::unique_ptr<OfflineShow> show(new OfflineShow());
     show->window_ = SdlWindow::open(wo, why);
     if (!show->window_) return nullptr;
-    if (!loadGlApi(why)) return nullptr;
-    fillSineTable(state);
-    generateTextures();
-    demoTimeline().clips.clear();
-    buildTimeline();
-    createGpuPrograms();
+    if (!startShowGraphics(&glProcAddress, why)) return nullptr;
     glReadBuffer(GL_BACK);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     return show;

@@ -10,6 +10,7 @@
 #include "audio/audio_stream.h"
 #include "core/demo_state.h"
 #include "gfx/gl_api.h"
+#include "song/song_player.h"
 
 namespace vortel {
 
@@ -52,8 +53,9 @@ bool recordShow(const RecordSettings& settings, const std::string& ffmpeg, const
 
     // The soundtrack, built as the show builds it after the pictures'
     // resources: composed, the first seconds rendered.
+    auto song = std::make_unique<SongPlayer>(state.seed, state.bpm);
     AudioStream audio(&frozenClock);
-    audio.init();
+    audio.init(*song);
     audio.play(nullptr);
     const int64_t samplesWanted = static_cast<int64_t>(std::llround(static_cast<double>(frames) / settings.fps *
                                                                     audio.sampleRate));

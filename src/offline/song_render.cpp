@@ -2,12 +2,12 @@
 
 #include <cmath>
 
-#include "core/demo_state.h"
-#include "app/startup.h"
+#include <memory>
+
 #include "audio/pcm.h"
-#include "audio/synth.h"
-#include "song/composer.h"
-#include "song/sequencer.h"
+#include "core/demo_state.h"
+#include "song/song_player.h"
+#include "song/song_setup.h"
 
 namespace vortel {
 
@@ -19,18 +19,15 @@ std::vector<int16_t> renderSongOffline(int32_t seed, std::string_view part, cons
     DemoState& state = demo();
     state.seed = seed;
     setupSong(state);
-    Synth synth(kSampleRate);
-    Sequencer sequencer(synth);
-    compose(sequencer, seed, state.bpm);
-    if (!part.empty()) sequencer.keepOnlyPart(part);
+    auto player = std::make_unique<SongPlayer>(seed, state.bpm);
+    if (!part.empty()) player->keepOnlyPart(part);
 
     const int64_t total = offlineSampleCount(state.songLength);
     std::vector<int16_t> out(static_cast<size_t>(total));
     const int64_t kReport = kSampleRate / 2;  // every half second of audio
     for (int64_t n = 0; n < total; ++n) {
         float t = sampleTime(n);
-        sequencer.tick(t);
-        out[static_cast<size_t>(n)] = toPcm16(synth.mix(t));
+        out[static_cast<size_t>(n)] = toPcm16(player->next(t));
         if (progress && (n + 1) % kReport == 0 && !progress(static_cast<double>(n + 1) / total)) {
             out.resize(static_cast<size_t>(n + 1));
             return out;

@@ -35,9 +35,9 @@ SdlAudioDevice::~SdlAudioDevice() {
     if (device_) SDL_CloseAudioDevice(device_);
 }
 
-bool SdlAudioDevice::start(PlaybackCursor& cursor) {
+bool SdlAudioDevice::start(AudioPull pull) {
     SDL_LockAudioDevice(device_);
-    cursor_ = &cursor;
+    pull_ = std::move(pull);
     SDL_UnlockAudioDevice(device_);
     SDL_PauseAudioDevice(device_, 0);
     return true;
@@ -47,11 +47,11 @@ void SdlAudioDevice::callback(void* user, uint8_t* stream, int len) {
     auto* self = static_cast<SdlAudioDevice*>(user);
     auto* out = reinterpret_cast<int16_t*>(stream);
     const int count = len / 2;
-    if (!self->cursor_) {
+    if (!self->pull_) {
         SDL_memset(stream, 0, static_cast<size_t>(len));
         return;
     }
-    fillFromImage(*self->cursor_, out, count);
+    self->pull_(out, count);
 }
 
 }  // namespace vortel

@@ -7,6 +7,8 @@
 
 namespace vortel {
 
+void* glProcAddress(const char* name) { return SDL_GL_GetProcAddress(name); }
+
 namespace {
 
 // Most events a frame drains before it looks only for quit and Escape, so a

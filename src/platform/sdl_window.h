@@ -17,6 +17,10 @@ struct WindowOptions {
     bool fullscreen = false;  // cover the whole desktop (F11 toggles while running)
 };
 
+// The address of the named GL entry point in the current context, or null:
+// what the graphics layer's loader is given to find the GL's functions.
+void* glProcAddress(const char* name);
+
 // An SDL window with a double-buffered RGBA8 OpenGL compatibility context
 // (so fixed-function GL and the ARB program extensions are available) that
 // stays current on the calling thread for the window's life.

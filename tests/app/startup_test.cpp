@@ -9,6 +9,7 @@
 #include "app/options.h"
 #include "core/rng.h"
 #include "app/startup.h"
+#include "song/song_setup.h"
 
 namespace vortel {
 namespace {

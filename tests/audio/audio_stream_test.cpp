@@ -4,10 +4,11 @@
 #include <thread>
 #include <vector>
 
-#include "core/demo_state.h"
-#include "app/startup.h"
+#include <cmath>
+
 #include "audio/audio_stream.h"
 #include "audio/pcm.h"
+#include "audio/sample_source.h"
 
 namespace vortel {
 namespace {
@@ -24,19 +25,28 @@ uint32_t fakeClock() {
 uint32_t get32(const uint8_t* p) { return p[0] | p[1] << 8 | p[2] << 16 | static_cast<uint32_t>(p[3]) << 24; }
 uint16_t get16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }
 
+// A 440 Hz tone at half scale that notes every time it is asked for.
+float tone(float t) { return 0.5f * std::sin(6.2831853f * 440.0f * t); }
+struct ToneSource final : SampleSource {
+    std::vector<float> asked;
+    float next(float t) override {
+        asked.push_back(t);
+        return tone(t);
+    }
+};
+
 class AudioStreamTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        demo().seed = 1234;
-        setupSong(demo());
         g_now = 1000;
         g_step = 0;
     }
+    ToneSource source_;
 };
 
 TEST_F(AudioStreamTest, InitBuildsTheImageAndRendersAlittleOverFiveSeconds) {
     AudioStream s(&fakeClock);
-    s.init();
+    s.init(source_);
     const uint8_t* h = s.image.get();
     EXPECT_EQ(std::memcmp(h, "RIFF", 4), 0);
     EXPECT_EQ(get32(h + 4), 10584038u);
@@ -57,16 +67,22 @@ TEST_F(AudioStreamTest, InitBuildsTheImageAndRendersAlittleOverFiveSeconds) {
     EXPECT_EQ(s.published.load(), 110349);
     EXPECT_NEAR(s.renderAhead, 110349.0 / 22050.0, 1e-6);
     EXPECT_NEAR(s.renderAhead, 5.0045, 1e-4);
-    // The song starts with sound, and the rest of the image is still silent.
+    // Every sample is the source's at its own time, asked for once, in order;
+    // the rest of the image is still silent.
+    ASSERT_EQ(source_.asked.size(), static_cast<size_t>(s.samplesWritten));
     int nonzero = 0;
-    for (int i = 0; i < s.samplesWritten; ++i) nonzero += s.samples[i] != 0;
+    for (int i = 0; i < s.samplesWritten; ++i) {
+        ASSERT_EQ(source_.asked[i], sampleTime(i)) << i;
+        ASSERT_EQ(s.samples[i], toPcm16(tone(sampleTime(i)))) << i;
+        nonzero += s.samples[i] != 0;
+    }
     EXPECT_GT(nonzero, 1000);
     for (int i = s.samplesWritten; i < s.samplesWritten + 1000; ++i) ASSERT_EQ(s.samples[i], 0);
 }
 
 TEST_F(AudioStreamTest, BudgetGrowsAsTheLeadShrinks) {
     AudioStream s(&fakeClock);
-    s.init();
+    s.init(source_);
     s.play(nullptr);  // no device: silent, but the clock starts
     // 2.5 s left after the frame's elapsed time: factor 11, a 220 ms budget.
     s.renderAhead = 2.5f + 1.0f;
@@ -95,7 +111,7 @@ TEST_F(AudioStreamTest, BudgetGrowsAsTheLeadShrinks) {
 
 TEST_F(AudioStreamTest, TickWrapBetweenCallsIsCorrected) {
     AudioStream s(&fakeClock);
-    s.init();
+    s.init(source_);
     g_now = 0xFFFFFF00u;
     s.play(nullptr);
     g_now = 0x00000064u;  // 356 ms later, across the wrap
@@ -107,7 +123,7 @@ TEST_F(AudioStreamTest, TickWrapBetweenCallsIsCorrected) {
 
 TEST_F(AudioStreamTest, FullImageStopsWritingAndBookkeeping) {
     AudioStream s(&fakeClock);
-    s.init();
+    s.init(source_);
     const int32_t cap = s.lengthSeconds * s.sampleRate;
     s.samplesWritten = cap - 3;
     s.published.store(cap - 3);

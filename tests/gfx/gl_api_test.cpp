@@ -74,7 +74,11 @@ TEST(GlApi, MissingPiecesStopTheLoadWithOneLineNamingThem) {
 
 TEST(GlApi, WithoutAContextNothingLoads) {
     std::string error;
-    EXPECT_FALSE(loadGlApi(&error));
+    EXPECT_FALSE(loadGlApi(&SDL_GL_GetProcAddress, &error));
+    EXPECT_NE(error.find("context"), std::string::npos) << error;
+    EXPECT_FALSE(glApiLoaded());
+    error.clear();
+    EXPECT_FALSE(loadGlApi(nullptr, &error));  // no loader: the same refusal
     EXPECT_NE(error.find("context"), std::string::npos) << error;
     EXPECT_FALSE(glApiLoaded());
 }

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "offline/song_json.h"
-#include "app/startup.h"
+#include "song/song_setup.h"
 #include "audio/synth.h"
 #include "core/demo_state.h"
 #include "song/sequencer.h"

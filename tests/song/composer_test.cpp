@@ -7,7 +7,7 @@
 
 #include "core/demo_state.h"
 #include "core/rng.h"
-#include "app/startup.h"
+#include "song/song_setup.h"
 #include "audio/synth.h"
 #include "song/composer.h"
 #include "song/sequencer.h"

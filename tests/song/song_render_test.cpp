@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "core/demo_state.h"
-#include "app/startup.h"
+#include "song/song_setup.h"
 #include "audio/synth.h"
 #include "song/composer.h"
 #include "song/sequencer.h"

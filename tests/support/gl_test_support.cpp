@@ -33,7 +33,7 @@ void GlContextTest::SetUp() {
     ASSERT_NE(context_, nullptr) << SDL_GetError();
     ASSERT_EQ(SDL_GL_MakeCurrent(window_, context_), 0) << SDL_GetError();
     std::string error;
-    ASSERT_TRUE(loadGlApi(&error)) << error;
+    ASSERT_TRUE(loadGlApi(&SDL_GL_GetProcAddress, &error)) << error;
     glReadBuffer(GL_BACK);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
 }

@@ -1,0 +1,21 @@
+#include "visuals/show_graphics.h"
+
+#include "core/demo_state.h"
+#include "core/sine_table.h"
+#include "gfx/gpu_programs.h"
+#include "gfx/textures.h"
+#include "visuals/timeline.h"
+
+namespace vortel {
+
+bool startShowGraphics(GlProcLoader loader, std::string* why) {
+    if (!loadGlApi(loader, why)) return false;
+    fillSineTable(demo());
+    generateTextures();
+    demoTimeline().clips.clear();
+    buildTimeline();
+    createGpuPrograms();
+    return true;
+}
+
+}  // namespace vortel

@@ -1,0 +1,15 @@
+#pragma once
+// The pictures' start-up, the same for the live show and the offline one.
+#include <string>
+
+#include "gfx/gl_api.h"
+
+namespace vortel {
+
+// Run once a GL context is current and demo() holds the seed, tempo and
+// song length: loads the GL's entry points through `loader`, then fills the
+// sine table and builds the seed's textures, Timeline and GPU programs.
+// Returns false with a reason when the GL cannot be loaded.
+bool startShowGraphics(GlProcLoader loader, std::string* why);
+
+}  // namespace vortel
