@@ -2,12 +2,6 @@
 
 namespace vortel {
 
-float elapsedSeconds(uint32_t from, uint32_t now) {
-    int32_t d = static_cast<int32_t>(now - from);
-    double ms = d < 0 ? static_cast<double>(d) + 4294967296.0 : static_cast<double>(d);
-    return static_cast<float>(ms * static_cast<double>(0.001f));
-}
-
 LoopResult runFrameLoop(Host& host, DemoState& state, const FrameHooks& hooks) {
     LoopResult result;
     state.songTime = 0;

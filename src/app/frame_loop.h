@@ -3,14 +3,10 @@
 #include <functional>
 
 #include "core/demo_state.h"
+#include "core/elapsed_time.h"
 #include "platform/host.h"
 
 namespace vortel {
-
-// Seconds between two readings of a millisecond counter that wraps at 2^32:
-// the difference is taken as a signed 32-bit value and a negative one (the
-// counter wrapped) is lifted by 2^32, then scaled by the float nearest 0.001.
-float elapsedSeconds(uint32_t from, uint32_t now);
 
 // The per-frame work the loop drives, in this order each frame:
 // renderAudio (synthesis under the frame's budget), then drawFrame (clear,

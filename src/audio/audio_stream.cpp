@@ -2,20 +2,10 @@
 
 #include <cstring>
 
-#include "core/demo_state.h"
+#include "core/elapsed_time.h"
 #include "audio/pcm.h"
 
 namespace vortel {
-
-namespace {
-
-// Milliseconds between two clock readings, with the tick counter's wrap.
-double elapsedMs(uint32_t from, uint32_t now) {
-    int32_t d = static_cast<int32_t>(now - from);
-    return d < 0 ? static_cast<double>(d) + 4294967296.0 : static_cast<double>(d);
-}
-
-}  // namespace
 
 AudioStream::AudioStream(Clock clock) : clock_(clock) {}
 
@@ -55,7 +45,7 @@ void AudioStream::render(float seconds) {
     lastRenderTick = now;
     float factor = 1;
     if (samplesWritten > 0) {
-        float elapsed = static_cast<float>(elapsedMs(previous, now) * static_cast<double>(0.001f));
+        float elapsed = elapsedSeconds(previous, now);
         renderAhead = static_cast<float>(static_cast<double>(renderAhead) - elapsed);
         if (renderAhead < 5) {
             factor = static_cast<float>(1.0 + (5.0 - renderAhead) * 4.0);
@@ -73,7 +63,7 @@ void AudioStream::render(float seconds) {
         seconds = static_cast<float>(static_cast<double>(seconds) - step);
         if (samplesWritten < capacity) ++samplesWritten;
         published.store(samplesWritten, std::memory_order_release);
-        if (elapsedMs(now, clock_()) > static_cast<double>(factor) * 20.0) budgetMode = false;
+        if (elapsedMilliseconds(now, clock_()) > static_cast<double>(factor) * 20.0) budgetMode = false;
     } while (seconds > 0 || budgetMode);
     renderAhead = static_cast<float>(renderAhead +
                                      static_cast<double>(samplesWritten - first) / sampleRate);
