@@ -1,4 +1,5 @@
 #include "audio/synth.h"
+#include "audio/voice_bits.h"
 
 #include <algorithm>
 #include <cmath>
@@ -47,8 +48,7 @@ double Synth::wakeBound(const Voice& voice) {
 
 void Synth::wakeVoices(float t) {
     nextWake_ = std::numeric_limits<double>::infinity();
-    for (uint64_t pending = dormantVoices_; pending != 0; pending &= pending - 1) {
-        const int i = __builtin_ctzll(pending);
+    for (int i : voiceBits(dormantVoices_)) {
         const Voice& voice = voices[i];
         const float d = float(double(t) - double(voice.start));
         if (!voice.active || d > 0.0f || d > voice.lifetime)
@@ -86,8 +86,7 @@ float Synth::mix(float t) {
         kernels::LevelMemo memo;
     } scratch[kVoiceCount];
 
-    for (uint64_t pending = busyVoices_ & ~dormantVoices_; pending != 0; pending &= pending - 1) {
-        const int i = __builtin_ctzll(pending);
+    for (int i : voiceBits(busyVoices_ & ~dormantVoices_)) {
         Voice& voice = voices[i];
         if (!voice.active) {
             busyVoices_ &= ~(uint64_t(1) << i);
@@ -121,8 +120,7 @@ float Synth::mix(float t) {
     // outputs of all sounding voices.
     float output[kVoiceCount];
     uint64_t filtersDue = 0;
-    for (uint64_t pending = sounding; pending != 0; pending &= pending - 1) {
-        const int i = __builtin_ctzll(pending);
+    for (int i : voiceBits(sounding)) {
         Voice& voice = voices[i];
         Instrument& instance = *voice.instance;
         if (!voice.plan.usable) {
@@ -138,16 +136,14 @@ float Synth::mix(float t) {
         }
     }
 
-    for (; filtersDue != 0; filtersDue &= filtersDue - 1) {
-        const int i = __builtin_ctzll(filtersDue);
+    for (int i : voiceBits(filtersDue)) {
         Voice& voice = voices[i];
         output[i] = kernels::planFilterAndGain(voice.plan, *voice.instance, output[i],
                                                elapsed[i], voice.start, scratch[i].levels);
     }
 
     float sum = 0.0f;
-    for (; sounding != 0; sounding &= sounding - 1) {
-        const int i = __builtin_ctzll(sounding);
+    for (int i : voiceBits(sounding)) {
         const Voice& voice = voices[i];
         sum = float(double(sum) + double(output[i]) * voice.channel->volume * voice.gain);
     }
