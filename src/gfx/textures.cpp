@@ -39,10 +39,10 @@ TextureImages generateTextures() {
 
     TextureImages images = makeTextureImages(s.seed);
     const std::vector<uint8_t> pattern = toBgra(images.pattern);
-    for (int slot : {3, 2, 1, 0}) upload(slot, kTextureSize, pattern.data());
+    for (int slot : {kSlotDetail, kSlotCapture, kSlotPattern, kSlotPreviousFrame}) upload(slot, kTextureSize, pattern.data());
     upload(kSlotRelief, kTextureSize, toBgra(images.relief).data());
     upload(kSlotGlow, kGlowSize, pattern.data());
-    for (int slot = kSlotDepthNormal; slot < kTextureSlotCount; ++slot) upload(slot, kTextureSize, pattern.data());
+    for (int slot = kSlotDepthNormal; slot <= kSlotLastStorage; ++slot) upload(slot, kTextureSize, pattern.data());
     return images;
 }
 

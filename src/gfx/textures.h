@@ -2,18 +2,22 @@
 // The show's GL textures, created once at start-up. Slots are addressed by
 // number everywhere (demo().textureSlots); several of them double as render
 // targets that the frame pipeline copies the framebuffer into.
+#include "core/demo_state.h"
 #include "gfx/texture_images.h"
 
 namespace vortel {
 
 // Slot numbers with a fixed role.
 constexpr int kSlotPreviousFrame = 0;  // seeded pattern; later the previous finished frame
+constexpr int kSlotPattern = 1;        // seeded pattern
 constexpr int kSlotCapture = 2;        // seeded pattern; later framebuffer captures
 constexpr int kSlotDetail = 3;         // seeded pattern: detail texture on unit 1
 constexpr int kSlotUnused = 4;         // a name only, never given an image
 constexpr int kSlotRelief = 5;         // relief map of the relief program
 constexpr int kSlotGlow = 6;           // 128 x 128 glow buffer
 constexpr int kSlotDepthNormal = 7;    // depth-and-normal capture
+constexpr int kSlotLastStorage = 10;   // slots 7 to 10: 512 x 512 storage
+static_assert(kSlotLastStorage + 1 == kTextureSlotCount, "slots 7 to 10 end the slot table");
 constexpr int kGlowSize = 128;
 
 // Generates the eleven texture names into demo().textureSlots and uploads:
