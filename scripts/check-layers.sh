@@ -1,0 +1,64 @@
+#!/usr/bin/env bash
+# A fast check of the layering of src, before anything is compiled:
+# every `#include "folder/..."` must name the including file's own folder
+# or one the folder may use; SDL headers only in platform; io includes no
+# header of ours at all. The build enforces the same through per-library
+# include roots; this says where at a glance. Prints each breach, and exits 1
+# if there is any.
+set -u
+src="${1:-$(cd "$(dirname "$0")/.." && pwd)/src}"
+
+allowed() {  # the folders a folder may include, itself first
+    case "$1" in
+        core) echo "core" ;;
+        platform) echo "platform" ;;
+        io) echo "io" ;;
+        audio) echo "audio core" ;;
+        gfx) echo "gfx core" ;;
+        song) echo "song audio core" ;;
+        visuals) echo "visuals gfx core" ;;
+        offline) echo "offline visuals song gfx audio io platform core" ;;
+        app) echo "app offline visuals song gfx audio io platform core" ;;
+        *) echo "" ;;
+    esac
+}
+
+fail=0
+for dir in "$src"/*/; do
+    folder=$(basename "$dir")
+    ok=$(allowed "$folder")
+    if [ -z "$ok" ]; then
+        echo "src/$folder: a folder with no place in the layers (add it to scripts/check-layers.sh and CMakeLists.txt)"
+        fail=1
+        continue
+    fi
+    for file in "$dir"*; do
+        [ -f "$file" ] || continue
+        rel="src/$folder/$(basename "$file")"
+        while IFS= read -r line; do
+            num=${line%%:*}
+            text=${line#*:}
+            inc=$(sed -E 's/^[[:space:]]*#[[:space:]]*include[[:space:]]*"([^"]*)".*/\1/' <<<"$text")
+            target=${inc%%/*}
+            if [ "$target" = "$inc" ]; then
+                echo "$rel:$num: \"$inc\" names no folder (write folder/file.h)"
+                fail=1
+            elif ! grep -qw -- "$target" <<<"$ok"; then
+                echo "$rel:$num: $folder may not include $inc ($folder sees: $ok)"
+                fail=1
+            fi
+        done < <(grep -nE '^[[:space:]]*#[[:space:]]*include[[:space:]]*"' "$file")
+        if [ "$folder" != platform ] && grep -nqE '^[[:space:]]*#[[:space:]]*include[[:space:]]*[<"]SDL' "$file"; then
+            grep -nE '^[[:space:]]*#[[:space:]]*include[[:space:]]*[<"]SDL' "$file" |
+                sed "s|^\([0-9]*\):.*|$rel:\1: SDL is included only in platform|"
+            fail=1
+        fi
+    done
+done
+# Restating the rule for io: nothing of ours at all.
+if grep -rnE '^[[:space:]]*#[[:space:]]*include[[:space:]]*"(core|platform|audio|gfx|song|visuals|offline|app)/' "$src/io" 2>/dev/null; then
+    echo "src/io includes a header of ours"
+    fail=1
+fi
+[ $fail = 0 ] && echo "layers: every include points down"
+exit $fail
