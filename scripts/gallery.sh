@@ -17,8 +17,9 @@
 #
 # The program is $VORTEL_BIN when set, otherwise this checkout's own build
 # (scripts/setup.sh installs what is missing and builds it). The machines of
-# --sshlogin run ${VORTEL_REMOTE_BIN:-vortel} and need ffmpeg; ssh is
-# $PARALLEL_SSH when set.
+# --sshlogin run ${VORTEL_REMOTE_BIN:-vortel} and need ffmpeg, rsync and
+# perl; each job works under seeds/ in the login's home folder there, which
+# is emptied once its files are back. ssh is $PARALLEL_SSH when set.
 #
 # Exit status: 0 when every seed is complete, 1 when some failed (they are
 # listed), 2 for a bad command line, 130 when interrupted.
@@ -96,6 +97,9 @@ else
 fi
 command -v parallel >/dev/null || die "needs GNU parallel (Debian: apt-get install parallel; scripts/setup.sh installs it)"
 command -v ffmpeg >/dev/null || die "needs ffmpeg (Debian: apt-get install ffmpeg; scripts/setup.sh installs it)"
+if [ -n "$sshlogin" ]; then
+  command -v rsync >/dev/null || die "--sshlogin needs rsync (Debian: apt-get install rsync; scripts/setup.sh installs it)"
+fi
 
 mkdir -p "$out_dir/seeds" || die "cannot create $out_dir/seeds"
 cd "$out_dir" || die "cannot enter $out_dir"
@@ -135,6 +139,8 @@ remove_temporaries() {
 vortel_gallery_seed() {
   local seed=$1 clips=$2 bin=${VORTEL_GALLERY_BIN:-vortel}
   local dir="seeds/$seed" args=() tmp
+  # Another machine runs its own program.
+  [ "${PARALLEL_SSHLOGIN:-:}" = : ] || bin=${VORTEL_GALLERY_REMOTE_BIN:-vortel}
   mkdir -p "$dir" || return 1
   [ -s "$dir/summary.json" ] || args+=(--summary "$dir/summary.json")
   [ -s "$dir/sheet.png" ] || args+=(--contact-sheet "$dir/sheet.png")
@@ -145,6 +151,7 @@ vortel_gallery_seed() {
   if [ ! -s "$dir/thumb.jpg" ]; then
     tmp=$(mktemp "$dir/.vortel-thumb.XXXXXX") || return 1
     if ffmpeg -nostdin -v error -y -i "$dir/sheet.png" -vf scale=400:-2 -q:v 4 -frames:v 1 -f mjpeg "$tmp" &&
+       chmod --reference="$dir/sheet.png" "$tmp" &&
        mv -f "$tmp" "$dir/thumb.jpg"; then
       :
     else
@@ -169,15 +176,14 @@ if [ "$pending" -gt 0 ]; then
   [ -t 2 ] && popts+=(--bar)
   if [ -n "$sshlogin" ]; then
     if [ -f "$sshlogin" ]; then popts+=(--sshloginfile "$sshlogin"); else popts+=(--sshlogin "$sshlogin"); fi
-    # The job runs in a folder of its own on the other machine; its files
-    # come back here (rsync puts each in place whole) and are then removed
-    # there.
-    export VORTEL_GALLERY_BIN=${VORTEL_REMOTE_BIN:-vortel}
-    popts+=(--env vortel_gallery_seed --env VORTEL_GALLERY_BIN --workdir ... --cleanup)
+    # On another machine the job works in the login's home folder; its
+    # files come back here (rsync puts each in place whole) and are then
+    # removed there. Jobs on this machine (":") work here directly.
+    export VORTEL_GALLERY_REMOTE_BIN=${VORTEL_REMOTE_BIN:-vortel}
+    popts+=(--env vortel_gallery_seed --env VORTEL_GALLERY_REMOTE_BIN --cleanup)
     for f in "${outputs[@]}"; do popts+=(--return "seeds/{}/$f"); done
-  else
-    export VORTEL_GALLERY_BIN=$vortel
   fi
+  export VORTEL_GALLERY_BIN=$vortel
   parallel "${popts[@]}" vortel_gallery_seed {} "$clips" <"$work/pending" &
   parallel_pid=$!
   # A signal ends `wait` early; wait again until parallel has stopped its jobs.
