@@ -20,7 +20,7 @@ while [ $# -gt 0 ]; do
   case "$1" in
     --summary) "$FAKE_REAL_VORTEL" "$seed" --summary "$2" --force || exit 1; shift 2 ;;
     --contact-sheet)
-      write "$2" -f lavfi -i "color=c=0x$(printf '%06x' $((seed * 2654435761 % 16777216))):s=812x612" \
+      write "$2" -f lavfi -i "color=c=0x$(printf '%06x' $((seed * 2654435761 % 16777216))):s=820x620" \
         -frames:v 1 -f image2 -c:v png || exit 1
       shift 2 ;;
     --record) write "$2" -f lavfi -i testsrc=s=160x120:d=1 -pix_fmt yuv420p -f mp4 || exit 1; shift 2 ;;
