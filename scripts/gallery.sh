@@ -10,7 +10,7 @@
 #   preview.mp4   with --clips: the first 10 s as H.264 video
 # then OUT_DIR/index.html is rebuilt from every summary there
 # (vortel --gallery-page). The seeds run as GNU parallel jobs: --jobs N at a
-# time (on each machine), spread over the machines of --sshlogin (a list
+# time (on each machine; default 2), spread over the machines of --sshlogin (a list
 # such as "4/alpha,beta" or a file with one login a line), whose results
 # come back into OUT_DIR. Every file appears only once it is complete, so a
 # rerun picks up where an interrupted one stopped and skips whole seeds.
@@ -25,7 +25,7 @@
 # listed), 2 for a bad command line, 130 when interrupted.
 set -uo pipefail
 
-readonly default_jobs=1
+readonly default_jobs=2
 me="gallery.sh"
 usage="usage: scripts/gallery.sh SEEDS OUT_DIR [--jobs N] [--sshlogin HOSTS] [--clips]"
 
