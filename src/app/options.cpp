@@ -12,7 +12,7 @@ namespace {
 // Options followed by one value ("--wav FILE" or "--wav=FILE").
 bool takesValue(const std::string& name) {
     return name == "--wav" || name == "--stems" || name == "--at" || name == "--record" || name == "--fps" ||
-           name == "--length" || name == "--contact-sheet";
+           name == "--length" || name == "--contact-sheet" || name == "--summary" || name == "--gallery-page";
 }
 
 // "-5" is a seed; "-h", "-x" and a lone "-" are options.
@@ -92,6 +92,10 @@ ParseResult parseOptions(const std::vector<std::string>& args) {
                 o.recordPath = *value;
             } else if (name == "--contact-sheet") {
                 o.sheetPath = *value;
+            } else if (name == "--summary") {
+                o.summaryPath = *value;
+            } else if (name == "--gallery-page") {
+                o.galleryDir = *value;
             }
             continue;
         }
@@ -108,12 +112,14 @@ ParseResult parseOptions(const std::vector<std::string>& args) {
     if (o.inspectAt && !o.inspect) return fail("option --at goes with --inspect");
     if ((seen.count("--fps") || o.lengthSeconds) && o.recordPath.empty())
         return fail(std::string("option ") + (seen.count("--fps") ? "--fps" : "--length") + " goes with --record");
+    if (!o.galleryDir.empty() && (o.seedText || offlineOnly(o) || o.noVsync || o.fullscreen || o.force))
+        return fail("option --gallery-page takes no seed and no other option but --verbose");
     return r;
 }
 
 bool offlineOnly(const Options& o) {
     return o.inspect || !o.wavPath.empty() || !o.stemsDir.empty() || !o.stillPath.empty() || !o.recordPath.empty() ||
-           !o.sheetPath.empty();
+           !o.sheetPath.empty() || !o.summaryPath.empty();
 }
 
 std::string usageText() {
@@ -143,9 +149,16 @@ std::string usageText() {
            "                   AAC) or .mkv (lossless FFV1, FLAC); needs ffmpeg\n"
            "  --fps N          with --record: frames per second (default 60)\n"
            "  --length SECONDS with --record: only the first SECONDS of the show\n"
+           "  --summary FILE.json\n"
+           "                   tempo, length and the scenes and post passes of each span\n"
            "  --wav FILE       the song as a 22050 Hz mono WAV file; - is stdout\n"
            "  --stems DIR      drums, hihat, pad and bass as separate WAV files\n"
            "  --force          let the outputs above overwrite existing files\n"
+           "\n"
+           "  --gallery-page DIR\n"
+           "                   DIR/index.html and a page per seed from DIR/seeds/*/summary.json\n"
+           "                   (see scripts/gallery.sh); the pages are derived files and are\n"
+           "                   replaced on every run\n"
            "\n"
            "While the show runs, Escape or closing the window ends it.\n";
 }
@@ -159,6 +172,7 @@ OfflineRequest offlineRequest(const Options& o) {
     r.stillTime = o.stillTime;
     r.stillPath = o.stillPath;
     r.sheetPath = o.sheetPath;
+    r.summaryPath = o.summaryPath;
     r.recordPath = o.recordPath;
     r.fps = o.fps;
     r.lengthSeconds = o.lengthSeconds;

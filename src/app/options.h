@@ -31,6 +31,8 @@ struct Options {
     int fps = 60;                    // --fps: frames per second of the recording
     std::optional<float> lengthSeconds;  // --length: record only this much of the show
     std::string sheetPath;           // --contact-sheet: the 16 spans at a glance, PNG
+    std::string summaryPath;         // --summary: the show in brief as JSON
+    std::string galleryDir;          // --gallery-page: build the gallery's pages in this folder
 };
 
 struct ParseResult {

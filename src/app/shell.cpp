@@ -8,6 +8,7 @@
 #include "app/options.h"
 #include "app/startup.h"
 #include "core/demo_state.h"
+#include "offline/gallery_command.h"
 #include "offline/offline_command.h"
 #include "platform/clock.h"
 
@@ -25,6 +26,14 @@ int runCommand(const Options& opt) {
     if (opt.version) {
         std::printf("vortel %s\n", VORTEL_VERSION);
         return 0;
+    }
+    if (!opt.galleryDir.empty()) {
+        switch (buildGalleryPages(opt.galleryDir, opt.verbose)) {
+        case OfflineStatus::Done: return 0;
+        case OfflineStatus::UsageError: return kExitUsage;
+        case OfflineStatus::Failed: return kExitFailure;
+        }
+        return kExitFailure;
     }
 
     DemoState& state = demo();

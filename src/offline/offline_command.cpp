@@ -14,6 +14,8 @@
 #include "io/ffmpeg_pipe.h"
 #include "io/json.h"
 #include "offline/inspect.h"
+#include "offline/show_summary.h"
+#include "io/text_file.h"
 #include "offline/song_render.h"
 #include "offline/offline_show.h"
 #include "io/output_file.h"
@@ -174,6 +176,13 @@ OfflineStatus runOffline(const OutputPlan& plan, int32_t seed) {
             std::fprintf(stderr, "vortel: %s\n", why.c_str());
             return OfflineStatus::Failed;
         }
+    }
+    if (!opt.summaryPath.empty()) {
+        if (!writeTextFile(opt.summaryPath, dumpJson(showSummary(seed)) + "\n", opt.force, &why)) {
+            std::fprintf(stderr, "vortel: %s\n", why.c_str());
+            return OfflineStatus::Failed;
+        }
+        if (opt.verbose) std::fprintf(stderr, "vortel: wrote %s\n", opt.summaryPath.c_str());
     }
     for (const WavOutput& wav : plan.wavs) {
         if (!renderWav(seed, wav.part, wav.path, opt.force)) return OfflineStatus::Failed;

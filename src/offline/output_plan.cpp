@@ -58,8 +58,16 @@ OutputPlan planOutputs(const OfflineRequest& req, EncoderFinder findEncoder) {
         if (!wav.part.empty() && !stemsDirExists) continue;
         if (!checkOutputTarget(wav.path, req.force, &why)) return refused(std::move(plan), OfflineStatus::UsageError, why);
     }
+    if (!req.summaryPath.empty()) {
+        outputs.push_back(req.summaryPath);
+        if (!checkOutputTarget(req.summaryPath, req.force, &why))
+            return refused(std::move(plan), OfflineStatus::UsageError, why);
+    }
     if (req.inspect && req.wavPath == "-")
         return refused(std::move(plan), OfflineStatus::UsageError, "--inspect and --wav - both write to stdout");
+    if (req.summaryPath == "-" && (req.inspect || req.wavPath == "-"))
+        return refused(std::move(plan), OfflineStatus::UsageError,
+                       std::string("--summary - and ") + (req.inspect ? "--inspect" : "--wav -") + " both write to stdout");
     if (!checkDistinctOutputs(outputs, &why)) return refused(std::move(plan), OfflineStatus::UsageError, why);
     return plan;
 }

@@ -18,6 +18,7 @@ struct OfflineRequest {
     std::optional<float> stillTime;  // the frame at this song time ...
     std::string stillPath;           // ... as PNG
     std::string sheetPath;           // the contact sheet as PNG
+    std::string summaryPath;         // the show in brief as JSON ("-": stdout)
     std::string recordPath;          // the show as video (.mp4 or .mkv)
     int fps = 60;                    // frames per second of the recording
     std::optional<float> lengthSeconds;  // record only this much

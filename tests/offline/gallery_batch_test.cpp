@@ -1,0 +1,343 @@
+// scripts/gallery.sh end to end, and the gallery page in a real browser.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <fstream>
+#include <map>
+#include <regex>
+#include <set>
+#include <thread>
+
+#include "io/json.h"
+#include "offline/contact_sheet.h"
+#include "support/cli_run.h"
+
+namespace vortel {
+namespace {
+
+const fs::path kTests = fs::path(__FILE__).parent_path();  // tests/offline
+const fs::path kScript = kTests.parent_path().parent_path() / "scripts" / "gallery.sh";
+const fs::path kFakeVortel = kTests / "gallery" / "fake_vortel.sh";
+const fs::path kFakeSsh = kTests / "gallery" / "fake_ssh.sh";
+
+// ffprobe's line for the contact sheet as the program writes it.
+const std::string kSheetProbe =
+    "png," + std::to_string(kSheetWidth) + "," + std::to_string(kSheetHeight) + ",rgb24\n";
+
+bool have(const std::string& program) { return std::system(("command -v " + program + " >/dev/null 2>&1").c_str()) == 0; }
+
+// Runs a shell command line, collecting stdout and stderr.
+RunResult shell(const std::string& cmd) {
+    static int counter = 0;
+    const fs::path errFile = scratchPath("vortel_gallery_err_" + std::to_string(++counter));
+    RunResult r;
+    FILE* p = popen(("(" + cmd + ") 2>'" + errFile.string() + "' </dev/null").c_str(), "r");
+    if (!p) return r;
+    char buf[4096];
+    size_t n;
+    while ((n = fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
+    const int status = pclose(p);
+    r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    std::ifstream in(errFile);
+    r.err.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    fs::remove(errFile);
+    return r;
+}
+
+std::string q(const fs::path& p) { return "'" + p.string() + "'"; }
+
+std::string readFile(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+size_t count(const std::string& text, const std::string& needle) {
+    size_t n = 0;
+    for (size_t at = text.find(needle); at != std::string::npos; at = text.find(needle, at + needle.size())) ++n;
+    return n;
+}
+
+// "codec,width,height" of a picture or video's first stream, as ffprobe reads it.
+std::string probe(const fs::path& file) {
+    return shell("ffprobe -v error -select_streams v:0 -show_entries stream=codec_name,width,height,pix_fmt -of csv=p=0 " +
+                 q(file))
+        .out;
+}
+
+// Every file under `dir` with its inode and modification time: a file that
+// is written again gets a new inode (each output is renamed into place).
+std::map<std::string, std::pair<ino_t, int64_t>> snapshot(const fs::path& dir) {
+    std::map<std::string, std::pair<ino_t, int64_t>> files;
+    for (const auto& e : fs::recursive_directory_iterator(dir)) {
+        if (!e.is_regular_file()) continue;
+        struct stat st;
+        if (::stat(e.path().c_str(), &st) == 0)
+            files[fs::relative(e.path(), dir).string()] = {st.st_ino, static_cast<int64_t>(st.st_mtim.tv_nsec) +
+                                                                          static_cast<int64_t>(st.st_mtime) * 1000000000};
+    }
+    return files;
+}
+
+// Files whose names start as the program's temporaries do.
+std::vector<std::string> temporaries(const fs::path& dir) {
+    std::vector<std::string> found;
+    for (const auto& e : fs::recursive_directory_iterator(dir))
+        if (e.path().filename().string().rfind(".vortel-", 0) == 0) found.push_back(e.path().string());
+    return found;
+}
+
+class Gallery : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = scratchPath(std::string("vortel_gallery_") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+    // The batch with the real program (or `bin`), and `env` set for it.
+    RunResult gallery(const std::string& args, const std::string& env = "", const std::string& bin = VORTEL_BINARY) {
+        return shell("env VORTEL_BIN=" + bin + " " + env + " " + q(kScript) + " " + args);
+    }
+    // The fakes' settings: the real program for summaries and pages.
+    std::string fakeEnv() const { return "FAKE_REAL_VORTEL=" + std::string(VORTEL_BINARY); }
+    bool complete(const fs::path& out, int seed, bool clips) const {
+        std::vector<std::string> names = {"summary.json", "sheet.png", "thumb.jpg"};
+        if (clips) names.push_back("preview.mp4");
+        for (const std::string& n : names)
+            if (!fs::exists(out / "seeds" / std::to_string(seed) / n)) return false;
+        return true;
+    }
+    fs::path dir_;
+};
+
+TEST_F(Gallery, BadCommandLinesExitTwoWithOneLine) {
+    for (const std::string& args : std::vector<std::string>{"", "1-5", "x " + q(dir_), "5-3 " + q(dir_), "1,,2 " + q(dir_), "7, " + q(dir_),
+                                   "2147483648 " + q(dir_), "0-1000000 " + q(dir_), "1 " + q(dir_) + " --jobs 0",
+                                   "1 " + q(dir_) + " --jobs", "1 " + q(dir_) + " --sshlogin", "1 " + q(dir_) + " --nope"}) {
+        const RunResult r = gallery(args);
+        EXPECT_EQ(r.code, 2) << args;
+        EXPECT_EQ(count(r.err, "\n"), 1u) << args << ": " << r.err;
+        EXPECT_EQ(r.err.rfind("gallery.sh: ", 0), 0u) << r.err;
+    }
+    EXPECT_FALSE(fs::exists(dir_ / "seeds"));
+}
+
+// Three seeds with the real program, two at a time: every output whole and
+// as the program makes it, the page, then a rerun that does nothing and one
+// that only makes what went missing.
+TEST_F(Gallery, ThreeSeedsEndToEndThenNothingToDo) {
+    if (!have("parallel") || !have("ffprobe")) GTEST_SKIP() << "needs GNU parallel and ffmpeg";
+    const fs::path out = dir_ / "out";
+    RunResult r = gallery("5,11-12 " + q(out) + " --jobs 2");
+    ASSERT_EQ(r.code, 0) << r.err;
+    for (int seed : {5, 11, 12}) {
+        const fs::path d = out / "seeds" / std::to_string(seed);
+        SCOPED_TRACE(d.string());
+        EXPECT_EQ(readFile(d / "summary.json"), run(std::to_string(seed) + " --summary -").out);
+        EXPECT_EQ(probe(d / "sheet.png"), kSheetProbe);
+        EXPECT_EQ(probe(d / "thumb.jpg").substr(0, 14), "mjpeg,400,302,");
+        EXPECT_FALSE(fs::exists(d / "preview.mp4"));
+        EXPECT_TRUE(fs::exists(d / "index.html"));
+    }
+    EXPECT_TRUE(temporaries(out).empty());
+    const std::string index = readFile(out / "index.html");
+    EXPECT_EQ(count(index, "data-seed="), 3u);
+    for (const char* s : {"data-seed=\"5\"", "data-seed=\"11\"", "data-seed=\"12\"", "src=\"seeds/11/thumb.jpg\""})
+        EXPECT_NE(index.find(s), std::string::npos) << s;
+
+    // Nothing left to do: no output is written again.
+    auto before = snapshot(out / "seeds");
+    r = gallery("11-12,5 " + q(out) + " --jobs 2");
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_NE(r.err.find("3 seeds, 3 already complete, 0 to render"), std::string::npos) << r.err;
+    auto after = snapshot(out / "seeds");
+    for (const auto& [name, id] : before)
+        if (name.find("index.html") == std::string::npos) EXPECT_EQ(after[name], id) << name;
+
+    // A missing thumbnail is made again from the sheet, and only it.
+    fs::remove(out / "seeds" / "11" / "thumb.jpg");
+    r = gallery("5,11,12 " + q(out));
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_NE(r.err.find("2 already complete, 1 to render"), std::string::npos) << r.err;
+    after = snapshot(out / "seeds");
+    EXPECT_EQ(after["11/sheet.png"], before["11/sheet.png"]);
+    EXPECT_EQ(after["11/summary.json"], before["11/summary.json"]);
+    EXPECT_EQ(probe(out / "seeds" / "11" / "thumb.jpg").substr(0, 14), "mjpeg,400,302,");
+}
+
+// --sshlogin through a stand-in ssh whose "machine" is a folder of its own:
+// the jobs sent there run in it, their files come back and are removed
+// there; a failing seed is listed and the others finish; a rerun makes
+// only what failed.
+TEST_F(Gallery, OtherMachinesSendTheirFilesBackAndFailuresAreListed) {
+    if (!have("parallel") || !have("ffprobe") || !have("rsync")) GTEST_SKIP() << "needs GNU parallel, rsync and ffmpeg";
+    const fs::path out = dir_ / "out", remote = dir_ / "remote";
+    fs::create_directories(remote);
+    const std::string env = fakeEnv() + " PARALLEL_SSH=" + q(kFakeSsh) + " FAKE_REMOTE_HOME=" + q(remote) +
+                            " VORTEL_REMOTE_BIN=" + q(kFakeVortel);
+    RunResult r = gallery("1-6 " + q(out) + " --sshlogin 2/fakehost,1/: --clips", env + " FAKE_FAIL_SEEDS=4",
+                          q(kFakeVortel));
+    EXPECT_EQ(r.code, 1) << r.err;
+    EXPECT_NE(r.err.find("1 of 6 seeds failed: 4\n"), std::string::npos) << r.err;
+    for (int seed : {1, 2, 3, 5, 6}) {
+        EXPECT_TRUE(complete(out, seed, true)) << seed;
+        EXPECT_EQ(readFile(out / "seeds" / std::to_string(seed) / "summary.json"),
+                  run(std::to_string(seed) + " --summary -").out);
+    }
+    EXPECT_FALSE(complete(out, 4, true));
+    // Jobs went to the other machine, and each of their four files came back
+    // through rsync over the stand-in ssh.
+    const std::string log = readFile(dir_ / "remote.log");
+    const size_t sent = count(log, "GNU_Parallel_worker");
+    EXPECT_GE(sent, 1u) << log;
+    for (const char* f : {"summary.json", "sheet.png", "thumb.jpg", "preview.mp4"})
+        EXPECT_GE(count(log, std::string("rsync --server --sender -lDrRze.iLsfxCIvu . ./") + f), sent - 1) << f;
+    // Nothing of ours stays on the other machine.
+    for (const auto& e : fs::recursive_directory_iterator(remote)) EXPECT_FALSE(e.is_regular_file()) << e.path();
+    EXPECT_EQ(count(readFile(out / "index.html"), "data-seed="), 5u);
+
+    auto before = snapshot(out / "seeds");
+    r = gallery("1-6 " + q(out) + " --sshlogin 2/fakehost,1/: --clips", env, q(kFakeVortel));
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_NE(r.err.find("5 already complete, 1 to render"), std::string::npos) << r.err;
+    EXPECT_TRUE(complete(out, 4, true));
+    auto after = snapshot(out / "seeds");
+    for (const auto& [name, id] : before)
+        if (name.find("index.html") == std::string::npos) EXPECT_EQ(after[name], id) << name;
+    EXPECT_EQ(count(readFile(out / "index.html"), "data-seed="), 6u);
+}
+
+// An interrupt (Ctrl-C reaches the batch's whole process group) stops the
+// batch at once with only whole files left; the same command then finishes
+// the rest without redoing what was done.
+TEST_F(Gallery, InterruptedBatchLeavesOnlyWholeFilesAndResumes) {
+    if (!have("parallel") || !have("ffprobe")) GTEST_SKIP() << "needs GNU parallel and ffmpeg";
+    const fs::path out = dir_ / "out";
+    const std::string cmd = "exec env VORTEL_BIN=" + q(kFakeVortel) + " " + fakeEnv() + " FAKE_SLOW=1 " + q(kScript) +
+                            " 1-8 " + q(out) + " --jobs 2 2>/dev/null";
+    const pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        setpgid(0, 0);
+        execl("/bin/bash", "bash", "-c", cmd.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    setpgid(pid, pid);
+    // Wait (by the files, not the clock) until a first sheet is done.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(2);
+    while (!fs::exists(out / "seeds" / "1" / "sheet.png") && !fs::exists(out / "seeds" / "2" / "sheet.png") &&
+           std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    kill(-pid, SIGINT);
+    int status = 0;
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 130);
+    EXPECT_TRUE(temporaries(out).empty());
+    int done = 0;
+    for (int seed = 1; seed <= 8; ++seed) {
+        const fs::path d = out / "seeds" / std::to_string(seed);
+        done += complete(out, seed, false);
+        if (fs::exists(d / "summary.json")) EXPECT_FALSE(Json::parse(readFile(d / "summary.json"), nullptr, false).is_discarded());
+        if (fs::exists(d / "sheet.png")) EXPECT_EQ(probe(d / "sheet.png"), kSheetProbe);
+        if (fs::exists(d / "thumb.jpg")) EXPECT_EQ(probe(d / "thumb.jpg").substr(0, 14), "mjpeg,400,302,");
+    }
+    EXPECT_LT(done, 8);
+    EXPECT_FALSE(fs::exists(out / "index.html"));
+
+    auto before = snapshot(out / "seeds");
+    const RunResult r = gallery("1-8 " + q(out) + " --jobs 2", fakeEnv(), q(kFakeVortel));
+    ASSERT_EQ(r.code, 0) << r.err;
+    for (int seed = 1; seed <= 8; ++seed) EXPECT_TRUE(complete(out, seed, false)) << seed;
+    auto after = snapshot(out / "seeds");
+    for (const auto& [name, id] : before) EXPECT_EQ(after[name], id) << name;
+    EXPECT_EQ(count(readFile(out / "index.html"), "data-seed="), 8u);
+}
+
+// The page in headless Chromium, opened from disk: one card per summary,
+// and the filters hide exactly the cards that do not match, whether set by
+// the page's fragment or by clicks and typing.
+class GalleryInBrowser : public Gallery {
+protected:
+    // The DOM after the page's scripts ran.
+    std::string dom(const std::string& url) {
+        const RunResult r = shell("timeout 120 chromium --headless --no-sandbox --disable-gpu --user-data-dir=" +
+                                  q(dir_ / "profile") + " --virtual-time-budget=2000 --dump-dom '" + url + "'");
+        EXPECT_EQ(r.code, 0) << r.err;
+        return r.out;
+    }
+    // Seed of each card, with whether it is hidden.
+    static std::map<int, bool> cards(const std::string& html) {
+        std::map<int, bool> found;
+        std::regex card("<a class=\"card\"[^>]*data-seed=\"(-?\\d+)\"[^>]*>");
+        for (auto it = std::sregex_iterator(html.begin(), html.end(), card); it != std::sregex_iterator(); ++it)
+            found[std::stoi((*it)[1])] = (*it)[0].str().find(" hidden") != std::string::npos;
+        return found;
+    }
+};
+
+TEST_F(GalleryInBrowser, CardsAndFilters) {
+    if (!have("chromium")) GTEST_SKIP() << "chromium is not installed";
+    struct Fixture {
+        int seed;
+        float bpm;
+        std::vector<std::string> scenes;
+    };
+    const std::vector<Fixture> fixtures = {
+        {3, 118.5f, {"ShapeTunnelScene", "ShapeVortexScene"}}, {8, 124.0f, {"RoomScene", "ShapeVortexScene"}},
+        {15, 127.5f, {"RoomScene", "CubeFieldScene"}},          {21, 131.0f, {"ShapeTunnelScene", "ShapeVortexScene"}},
+        {34, 121.0f, {"RoomScene", "LineWalkScene"}},           {55, 126.0f, {"ShapeTunnelScene", "CubeFieldScene"}},
+    };
+    for (const Fixture& f : fixtures) {
+        Json spans = Json::array();
+        for (int i = 0; i < 16; ++i)
+            spans.push_back(Json{{"span", i},
+                                 {"scenes", Json::array({f.scenes[i % 2 ? 1 : 0]})},
+                                 {"post", Json::array({"GlowPass"})}});
+        const fs::path d = dir_ / "seeds" / std::to_string(f.seed);
+        fs::create_directories(d);
+        std::ofstream(d / "summary.json")
+            << dumpJson(Json{{"seed", f.seed}, {"bpm", f.bpm}, {"songLength", 64.0f}, {"spans", spans}});
+    }
+    ASSERT_EQ(run("--gallery-page " + q(dir_)).code, 0);
+    const std::string page = "file://" + (dir_ / "index.html").string();
+    // What a filter should leave: every checked scene, tempo within bounds.
+    auto expect = [&](const std::set<std::string>& scenes, float lo, float hi) {
+        std::map<int, bool> hidden;
+        for (const Fixture& f : fixtures) {
+            bool ok = f.bpm >= lo && f.bpm <= hi;
+            for (const std::string& s : scenes) ok = ok && std::count(f.scenes.begin(), f.scenes.end(), s) > 0;
+            hidden[f.seed] = !ok;
+        }
+        return hidden;
+    };
+
+    std::string html = dom(page);
+    EXPECT_EQ(cards(html), expect({}, 0, 1000));
+    EXPECT_NE(html.find("6 of 6 seeds shown"), std::string::npos);
+
+    html = dom(page + "#scenes=ShapeVortexScene&bpm=120-130");
+    EXPECT_EQ(cards(html), expect({"ShapeVortexScene"}, 120, 130));
+    EXPECT_NE(html.find("1 of 6 seeds shown"), std::string::npos);
+    html = dom(page + "#scenes=RoomScene,CubeFieldScene");
+    EXPECT_EQ(cards(html), expect({"RoomScene", "CubeFieldScene"}, 0, 1000));
+
+    // The same as a viewer does it: a click on a scene, a typed tempo.
+    std::string clicked = readFile(dir_ / "index.html");
+    const size_t end = clicked.rfind("</body>");
+    ASSERT_NE(end, std::string::npos);
+    clicked.insert(end, "<script>document.querySelector('#scenes input[value=\"RoomScene\"]').click();"
+                        "var lo = document.getElementById('bpm-min'); lo.value = '122';"
+                        "lo.dispatchEvent(new Event('input'));</script>\n");
+    std::ofstream(dir_ / "clicked.html") << clicked;
+    html = dom("file://" + (dir_ / "clicked.html").string());
+    EXPECT_EQ(cards(html), expect({"RoomScene"}, 122, 1000));
+    EXPECT_NE(html.find("2 of 6 seeds shown"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace vortel
