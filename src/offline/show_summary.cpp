@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/startup.h"
+#include "song/song_setup.h"
 #include "core/demo_state.h"
 #include "visuals/action_tables.h"
 
