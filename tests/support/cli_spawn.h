@@ -189,6 +189,17 @@ inline bool processRuns(pid_t pid) {
     return paren != std::string::npos && paren + 2 < text.size() && text[paren + 2] != 'Z' && text[paren + 2] != 'X';
 }
 
+// Waits until `ready` says yes (true), or gives up after kPatienceSeconds.
+template <typename Ready>
+bool eventually(Ready ready) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(kPatienceSeconds);
+    while (!ready()) {
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return true;
+}
+
 // Makes this test process the one orphans of its children are handed to, so
 // that it can reap whatever a killed encoder left (and see what lives on).
 inline void adoptOrphans() { ::prctl(PR_SET_CHILD_SUBREAPER, 1); }
