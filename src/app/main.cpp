@@ -2,13 +2,17 @@
 #include <string>
 
 #include "app/shell.h"
+#include "io/fd_writer.h"
 #include "io/std_streams.h"
 #include "platform/signals.h"
 
 int main(int argc, char** argv) {
     // First of all, so that Ctrl-C even during start-up ends the run cleanly.
     vortel::installQuitSignals();
+    // Every wait on a file, a pipe or ffmpeg gives up once a signal came.
+    vortel::setStopCheck(&vortel::quitSignalled);
     vortel::ignoreFileSizeSignal();
+    vortel::ignoreBrokenPipeSignal();
     vortel::guardStandardStreams();
     int code = vortel::runShell(argc, argv);
     // A failed run has said why already; a successful one must not hide that

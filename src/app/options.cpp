@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <set>
 
+#include "app/startup.h"
+
 namespace vortel {
 
 namespace {
@@ -78,6 +80,7 @@ ParseResult parseOptions(const std::vector<std::string>& args) {
             } else if (name == "--length") {
                 o.lengthSeconds = parseSeconds(*value);
                 if (!o.lengthSeconds) return fail("option --length: '" + *value + "' is not a time in seconds");
+                if (*o.lengthSeconds <= 0) return fail("option --length: a recording needs a length above 0 s");
             } else if (name == "--fps") {
                 char* end = nullptr;
                 long fps = std::strtol(value->c_str(), &end, 10);
@@ -142,13 +145,15 @@ std::string usageText() {
            "  --at SECONDS     with --inspect: also what the frame at that song time draws\n"
            "  --still SECONDS FILE.png\n"
            "                   the frame the window shows at that song time, 800 x 600\n"
-           "                   (0.5 s of frames run up to it)\n"
+           "                   (0.5 s of frames run up to it); from 0 to the show's end,\n"
+           "                   one second after the song (--inspect's songLength + 1)\n"
            "  --contact-sheet FILE.png\n"
            "                   the middle frame of each of the 16 spans in a 4 x 4 grid\n"
            "  --record FILE    the whole show as a video with its soundtrack: .mp4 (H.264,\n"
            "                   AAC) or .mkv (lossless FFV1, FLAC); needs ffmpeg\n"
            "  --fps N          with --record: frames per second (default 60)\n"
-           "  --length SECONDS with --record: only the first SECONDS of the show\n"
+           "  --length SECONDS with --record: only the first SECONDS of the show, above 0\n"
+           "                   and up to its end (the song and 1 s)\n"
            "  --summary FILE.json\n"
            "                   tempo, length and the scenes and post passes of each span\n"
            "  --wav FILE       the song as a 22050 Hz mono WAV file; - is stdout\n"
@@ -178,6 +183,8 @@ OfflineRequest offlineRequest(const Options& o) {
     r.lengthSeconds = o.lengthSeconds;
     r.force = o.force;
     r.verbose = o.verbose;
+    r.seedFromClock = !o.seedText || !parseSeed(*o.seedText);
+    if (o.seedText) r.seedText = *o.seedText;
     return r;
 }
 

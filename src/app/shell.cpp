@@ -40,7 +40,7 @@ int runCommand(const Options& opt) {
     state.seed = static_cast<int32_t>(systemTicks());
     if (opt.seedText) {
         if (auto s = parseSeed(*opt.seedText)) state.seed = *s;
-        else if (opt.verbose)
+        else if (opt.verbose && !offlineOnly(opt))  // the offline outputs say it themselves
             std::fprintf(stderr, "vortel: '%s' is not a seed, using the clock\n", opt.seedText->c_str());
     }
     if (offlineOnly(opt)) {

@@ -2,15 +2,20 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/mman.h>
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <memory>
+
+#include "io/fd_writer.h"
 
 extern char** environ;
 
@@ -21,6 +26,21 @@ namespace {
 bool executable(const std::string& path) {
     struct stat st {};
     return !path.empty() && stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && access(path.c_str(), X_OK) == 0;
+}
+
+// The output as ffmpeg must read it: a file, whatever the name looks like.
+// An absolute path with the file: protocol leaves no room for an option
+// ("-d/x.mkv") or another protocol ("pipe:/x.mkv", "http:/x.mkv").
+std::string fileUrl(const std::string& path) {
+    std::error_code ec;
+    std::filesystem::path abs = std::filesystem::absolute(path, ec);
+    return "file:" + (ec ? path : abs.lexically_normal().string());
+}
+
+void replaceAll(std::string& text, const std::string& from, const std::string& to) {
+    if (from.empty()) return;
+    for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+        text.replace(at, from.size(), to);
 }
 
 }  // namespace
@@ -63,7 +83,7 @@ std::vector<std::string> ffmpegArguments(const EncoderSettings& s) {
         // Lossless: FFV1 video and FLAC audio.
         a.insert(a.end(), {"-c:v", "ffv1", "-level", "3", "-slices", "4", "-threads", "2", "-pix_fmt", "bgr0", "-c:a", "flac"});
     }
-    a.insert(a.end(), {"-f", s.container, s.output});
+    a.insert(a.end(), {"-f", s.container, fileUrl(s.output)});
     return a;
 }
 
@@ -79,10 +99,28 @@ std::unique_ptr<FfmpegPipe> FfmpegPipe::start(const EncoderSettings& settings, s
         close(videoPipe[1]);
         return nullptr;
     }
+    // Our ends never block: the writers wait in poll(), where a stop reaches
+    // them.
+    fcntl(videoPipe[1], F_SETFL, O_NONBLOCK);
+    fcntl(audioPipe[1], F_SETFL, O_NONBLOCK);
+    // ffmpeg's messages name our temporary and come before ours; they are
+    // kept aside, and the last one goes into our message if it fails.
+    const int messages = settings.passMessages ? -1 : memfd_create("vortel-ffmpeg-messages", MFD_CLOEXEC);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, videoPipe[0], 0);
     posix_spawn_file_actions_adddup2(&actions, audioPipe[0], 3);
+    if (messages >= 0) posix_spawn_file_actions_adddup2(&actions, messages, 2);
+    // Its own process group, so that a stop kills whatever it started too;
+    // and the signals we ignore or catch back at their defaults.
+    posix_spawnattr_t attr;
+    posix_spawnattr_init(&attr);
+    sigset_t defaults;
+    sigemptyset(&defaults);
+    for (int sig : {SIGPIPE, SIGINT, SIGTERM, SIGXFSZ}) sigaddset(&defaults, sig);
+    posix_spawnattr_setsigdefault(&attr, &defaults);
+    posix_spawnattr_setpgroup(&attr, 0);
+    posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETPGROUP);
     std::vector<std::string> args = ffmpegArguments(settings);
     std::vector<char*> argv;
     argv.push_back(const_cast<char*>(settings.program.c_str()));
@@ -91,18 +129,22 @@ std::unique_ptr<FfmpegPipe> FfmpegPipe::start(const EncoderSettings& settings, s
     // A dead ffmpeg must show as a failed write, not kill us.
     signal(SIGPIPE, SIG_IGN);
     pid_t pid = -1;
-    int rc = posix_spawn(&pid, settings.program.c_str(), &actions, nullptr, argv.data(), environ);
+    int rc = posix_spawn(&pid, settings.program.c_str(), &actions, &attr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
+    posix_spawnattr_destroy(&attr);
     close(videoPipe[0]);
     close(audioPipe[0]);
     if (rc != 0) {
         close(videoPipe[1]);
         close(audioPipe[1]);
+        if (messages >= 0) close(messages);
         *why = "cannot start " + settings.program + ": " + std::strerror(rc);
         return nullptr;
     }
     std::unique_ptr<FfmpegPipe> p(new FfmpegPipe());
+    p->settings_ = settings;
     p->pid_ = pid;
+    p->messagesFd_ = messages;
     p->video_.fd = videoPipe[1];
     p->audio_.fd = audioPipe[1];
     p->video_.thread = std::thread([raw = p.get()] { raw->run(raw->video_); });
@@ -121,20 +163,13 @@ void FfmpegPipe::run(Channel& c) {
             c.queue.pop_front();
             changed_.notify_all();
         }
-        size_t done = 0;
-        while (done < bytes.size()) {
-            ssize_t n = write(c.fd, bytes.data() + done, bytes.size() - done);
-            if (n < 0 && errno == EINTR) continue;
-            if (n <= 0) {
-                std::lock_guard lock(mutex_);
-                c.broken = true;
-                c.queue.clear();
-                changed_.notify_all();
-                break;
-            }
-            done += static_cast<size_t>(n);
+        if (!writeAll(c.fd, bytes.data(), bytes.size(), &cancelled_)) {
+            std::lock_guard lock(mutex_);
+            c.broken = true;
+            c.queue.clear();
+            changed_.notify_all();
+            break;
         }
-        if (c.broken) break;
     }
     close(c.fd);
     c.fd = -1;
@@ -142,7 +177,12 @@ void FfmpegPipe::run(Channel& c) {
 
 bool FfmpegPipe::push(Channel& c, std::vector<uint8_t> bytes, size_t maxQueued) {
     std::unique_lock lock(mutex_);
-    changed_.wait(lock, [&] { return c.broken || c.queue.size() < maxQueued; });
+    // Waits in short steps: a stop must get through while ffmpeg reads
+    // nothing.
+    while (!c.broken && c.queue.size() >= maxQueued) {
+        if (stopRequested()) return false;
+        changed_.wait_for(lock, std::chrono::milliseconds(100));
+    }
     if (c.broken) return false;
     c.queue.push_back(std::move(bytes));
     changed_.notify_all();
@@ -181,22 +221,69 @@ void FfmpegPipe::endAudio() {
 bool FfmpegPipe::finish(std::string* why) {
     closeChannel(video_);
     closeChannel(audio_);
-    int status = 0;
-    while (waitpid(pid_, &status, 0) < 0 && errno == EINTR) {
-    }
+    bool stopped = false;
+    const int status = waitForChild(pid_, &stopped);
     pid_ = -1;
-    if (WIFEXITED(status) && WEXITSTATUS(status) == 0 && !video_.broken && !audio_.broken) return true;
-    if (WIFEXITED(status))
-        *why = "ffmpeg failed (exit status " + std::to_string(WEXITSTATUS(status)) + ")";
-    else if (WIFSIGNALED(status))
-        *why = "ffmpeg was stopped by signal " + std::to_string(WTERMSIG(status));
-    else
-        *why = "ffmpeg stopped reading its input";
+    if (stopped || stopRequested()) {
+        *why = "interrupted";
+        return false;
+    }
+    const bool broken = video_.broken || audio_.broken;
+    if (WIFEXITED(status) && WEXITSTATUS(status) == 0 && !broken) return true;
+    *why = describeExit(status);
     return false;
 }
 
+std::string FfmpegPipe::describeExit(int status) const {
+    std::string text;
+    if (WIFEXITED(status) && WEXITSTATUS(status) == 0)
+        text = "ffmpeg ended (exit status 0) before it had read the whole " +
+               std::string(video_.broken ? "video" : "soundtrack");
+    else if (WIFEXITED(status))
+        text = "ffmpeg failed (exit status " + std::to_string(WEXITSTATUS(status)) + ")";
+    else if (WIFSIGNALED(status))
+        text = "ffmpeg was stopped by signal " + std::to_string(WTERMSIG(status));
+    else
+        text = "ffmpeg stopped reading its input";
+    const std::string said = lastMessage();
+    return said.empty() ? text : text + ": " + said;
+}
+
+// The last line ffmpeg wrote on its stderr, with our temporary called by the
+// name the user gave, cut to a readable length.
+std::string FfmpegPipe::lastMessage() const {
+    if (messagesFd_ < 0) return "";
+    std::string all;
+    char buf[4096];
+    ssize_t n;
+    off_t at = 0;
+    while ((n = pread(messagesFd_, buf, sizeof buf, at)) > 0) {
+        all.append(buf, static_cast<size_t>(n));
+        at += n;
+        if (all.size() > (1u << 20)) all.erase(0, all.size() - 4096);
+    }
+    while (!all.empty() && (all.back() == '\n' || all.back() == '\r' || all.back() == ' ')) all.pop_back();
+    const size_t lineStart = all.find_last_of("\r\n");
+    std::string line = lineStart == std::string::npos ? all : all.substr(lineStart + 1);
+    for (char& c : line)
+        if (static_cast<unsigned char>(c) < 0x20) c = ' ';
+    if (!settings_.shownOutput.empty()) {
+        const std::string url = fileUrl(settings_.output);
+        replaceAll(line, url, settings_.shownOutput);
+        replaceAll(line, url.substr(5), settings_.shownOutput);
+        replaceAll(line, settings_.output, settings_.shownOutput);
+    }
+    constexpr size_t kMost = 160;
+    if (line.size() > kMost) line = line.substr(0, kMost - 3) + "...";
+    return line;
+}
+
 void FfmpegPipe::abort() {
-    if (pid_ > 0) kill(pid_, SIGKILL);
+    cancelled_ = true;
+    if (pid_ > 0) {
+        kill(-pid_, SIGKILL);
+        kill(pid_, SIGKILL);
+    }
     {
         std::lock_guard lock(mutex_);
         video_.queue.clear();
@@ -214,6 +301,7 @@ void FfmpegPipe::abort() {
 
 FfmpegPipe::~FfmpegPipe() {
     if (pid_ > 0 || video_.thread.joinable() || audio_.thread.joinable()) abort();
+    if (messagesFd_ >= 0) close(messagesFd_);
 }
 
 }  // namespace vortel

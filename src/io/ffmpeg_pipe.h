@@ -6,9 +6,11 @@
 // we already have.
 #include <sys/types.h>
 
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -22,7 +24,9 @@ std::string findFfmpeg();
 
 struct EncoderSettings {
     std::string program;   // path of ffmpeg
-    std::string output;    // file ffmpeg writes
+    std::string output;    // file ffmpeg writes (handed over as an absolute file: URL)
+    std::string shownOutput;  // how our messages name that file
+    bool passMessages = false;  // ffmpeg's own messages straight to our stderr
     std::string container; // "mp4" or "matroska"
     int width = 800, height = 600;
     int fps = 60;
@@ -48,7 +52,7 @@ public:
     // the soundtrack's end while frames still come.
     void endAudio();
     // Closes both pipes and waits for ffmpeg. False with a reason when it
-    // failed.
+    // failed or was stopped ("interrupted").
     bool finish(std::string* why);
     // Stops ffmpeg at once (an interrupted or failed recording).
     void abort();
@@ -66,7 +70,13 @@ private:
     bool push(Channel& c, std::vector<uint8_t> bytes, size_t maxQueued);
     void closeChannel(Channel& c);
 
+    std::string describeExit(int status) const;
+    std::string lastMessage() const;
+
+    EncoderSettings settings_;
     pid_t pid_ = -1;
+    int messagesFd_ = -1;  // ffmpeg's stderr, kept for our message
+    std::atomic<bool> cancelled_{false};
     std::mutex mutex_;
     std::condition_variable changed_;
     Channel video_, audio_;

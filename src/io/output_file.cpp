@@ -1,5 +1,7 @@
 #include "io/output_file.h"
 
+#include "io/fd_writer.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -16,7 +18,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string reason(int err) { return std::strerror(err); }
+std::string reason(int err) { return describeError(err); }
 
 // The folder a file lives in, "." for a bare name.
 std::string folderOf(const std::string& path) {
@@ -65,6 +67,46 @@ std::string uniqueSuffix() {
 }
 
 }  // namespace
+
+// A stream whose writes go through writeAll(), so that a stalled or vanished
+// reader is a failure or a wait that a stop ends, never a hang or SIGPIPE.
+struct OutputFile::Sink {
+    int fd = -1;
+    bool ownsFd = false;
+    int error = 0;  // the first failed write's errno
+};
+
+bool OutputFile::openSinkStream(int fd, bool ownsFd, std::string* why) {
+    sink_ = std::make_unique<Sink>();
+    sink_->fd = fd;
+    sink_->ownsFd = ownsFd;
+    cookie_io_functions_t io{};
+    io.write = [](void* cookie, const char* buf, size_t size) -> ssize_t {
+        auto* sink = static_cast<Sink*>(cookie);
+        if (writeAll(sink->fd, buf, size)) return static_cast<ssize_t>(size);
+        if (!sink->error) sink->error = errno;
+        return -1;
+    };
+    io.close = [](void* cookie) -> int {
+        auto* sink = static_cast<Sink*>(cookie);
+        int rc = 0;
+        if (sink->ownsFd && sink->fd >= 0) rc = ::close(sink->fd);
+        sink->fd = -1;
+        return rc;
+    };
+    file_ = ::fopencookie(sink_.get(), "w", io);
+    if (!file_) {
+        const int err = errno;
+        if (ownsFd) ::close(fd);
+        fd_ = -1;
+        fail("cannot write", err, why);
+        return false;
+    }
+    fd_ = fd;
+    return true;
+}
+
+bool OutputFile::interrupted() const { return sink_ && sink_->error == EINTR && stopRequested(); }
 
 std::string followLinks(const std::string& path) {
     std::string p = path;
@@ -120,7 +162,8 @@ bool checkOutputTarget(const std::string& path, bool force, std::string* why) {
     return folderTakesNewFiles(folderOf(target), path, why);
 }
 
-std::unique_ptr<OutputFile> OutputFile::create(const std::string& path, bool force, std::string* why) {
+std::unique_ptr<OutputFile> OutputFile::create(const std::string& path, bool force, std::string* why,
+                                               const std::function<void()>& waiting) {
     std::string ignored;
     if (!why) why = &ignored;
     if (!checkOutputTarget(path, force, why)) return nullptr;
@@ -128,9 +171,10 @@ std::unique_ptr<OutputFile> OutputFile::create(const std::string& path, bool for
     out->shown_ = path;
     if (path == "-") {
         out->kind_ = Kind::Stdout;
-        out->file_ = stdout;
-        out->fd_ = STDOUT_FILENO;
         out->target_ = out->write_ = "-";
+        // Whatever stdout's own buffer holds goes first.
+        std::fflush(stdout);
+        if (!out->openSinkStream(STDOUT_FILENO, false, why)) return nullptr;
         return out;
     }
     out->target_ = followLinks(path);
@@ -142,11 +186,14 @@ std::unique_ptr<OutputFile> OutputFile::create(const std::string& path, bool for
         // file, or a FIFO someone reads, is never what the user meant.
         out->kind_ = Kind::InPlace;
         out->write_ = out->target_;
-        fd = ::open(out->write_.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+        fd = S_ISFIFO(st.st_mode) ? openFifoForWriting(out->write_, waiting)
+                                  : ::open(out->write_.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
         if (fd < 0) {
-            *why = "cannot write " + path + ": " + reason(errno);
+            *why = errno == EINTR && stopRequested() ? "interrupted" : "cannot write " + path + ": " + reason(errno);
             return nullptr;
         }
+        if (!out->openSinkStream(fd, true, why)) return nullptr;
+        return out;
     } else {
         // A fresh name beside the target, so the rename stays on one file
         // system. O_EXCL|O_NOFOLLOW: never reuse, never follow, an existing
@@ -189,7 +236,7 @@ int OutputFile::fd() const { return fd_; }
 const std::string& OutputFile::writePath() const { return write_; }
 
 void OutputFile::discard() {
-    if (kind_ != Kind::Stdout && file_) std::fclose(file_);
+    if (file_) std::fclose(file_);
     file_ = nullptr;
     fd_ = -1;
     if (kind_ == Kind::Replace && !write_.empty()) ::unlink(write_.c_str());
@@ -198,9 +245,12 @@ void OutputFile::discard() {
 
 bool OutputFile::fail(const std::string& what, int err, std::string* why) {
     discard();
+    // A write through the sink failed earlier: its errno is the cause.
+    if ((!err || err == EIO) && sink_ && sink_->error) err = sink_->error;
     // errno 0: a write failed earlier and nothing kept its cause.
     const std::string cause = err ? reason(err) : "a write failed";
-    if (why) *why = kind_ == Kind::Stdout ? what + " to stdout: " + cause : what + " " + shown_ + ": " + cause;
+    if (why && err == EINTR && stopRequested()) *why = "interrupted";
+    else if (why) *why = kind_ == Kind::Stdout ? what + " to stdout: " + cause : what + " " + shown_ + ": " + cause;
     return false;
 }
 
@@ -213,8 +263,11 @@ bool OutputFile::commit(std::string* why) {
     errno = 0;
     if (std::fflush(file_) != 0 || std::ferror(file_)) return fail("cannot write", errno, why);
     if (kind_ == Kind::Stdout) {
+        std::FILE* f = file_;
+        file_ = nullptr;
+        fd_ = -1;
         done_ = true;
-        return true;
+        return std::fclose(f) == 0 || fail("cannot write", errno, why);
     }
     // Only a regular file's data needs to be on the disk before the rename
     // makes it the target; devices and FIFOs often refuse fsync.

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -16,7 +17,9 @@ namespace vortel {
 //                          one is complete: the bytes go to a fresh temporary
 //                          beside it, which a final rename puts in place;
 //   anything else          refused (folders, sockets, missing folders).
-// A temporary never outlives a failed or abandoned write.
+// A temporary never outlives a failed or abandoned write. Writing to stdout,
+// a device or a FIFO never blocks for long: a FIFO nobody reads is waited
+// for, and a stalled reader waited on, only while stopRequested() says no.
 
 // Checks one output target before any rendering: refuses an existing regular
 // file (or a symlink to one) without `force`, a folder, a missing parent
@@ -29,8 +32,11 @@ public:
     // Opens `path` for writing: "-" is stdout; a device or FIFO is written in
     // place; otherwise a new uniquely-named temporary beside the
     // (link-resolved) target, created exclusively (O_EXCL|O_NOFOLLOW), which
-    // commit() renames onto it. Returns null with a reason.
-    static std::unique_ptr<OutputFile> create(const std::string& path, bool force, std::string* why);
+    // commit() renames onto it. A FIFO nobody has open for reading is waited
+    // for, and `waiting` called once when that wait starts. Returns null with
+    // a reason ("interrupted" when stopped while waiting).
+    static std::unique_ptr<OutputFile> create(const std::string& path, bool force, std::string* why,
+                                              const std::function<void()>& waiting = {});
     ~OutputFile();  // removes the temporary unless committed
 
     std::FILE* stream();  // buffered writing
@@ -42,6 +48,9 @@ public:
     // The file the data ends up in once committed ("-" for stdout).
     const std::string& targetPath() const { return target_; }
 
+    // Whether writing stopped because stopRequested() said so.
+    bool interrupted() const;
+
     // Flushes, checks every error (fflush/fsync/fclose) and renames the
     // temporary into place. Returns false with a reason; the temporary is
     // then gone and the target untouched.
@@ -52,7 +61,9 @@ public:
 
 private:
     enum class Kind { Stdout, InPlace, Replace };
+    struct Sink;  // where a stdout, device or FIFO stream's bytes go
     OutputFile() = default;
+    bool openSinkStream(int fd, bool ownsFd, std::string* why);
     bool fail(const std::string& what, int err, std::string* why);
     void discard();
 
@@ -63,6 +74,7 @@ private:
     std::string target_;   // the link-resolved file that commit() replaces
     std::string write_;    // the temporary (Replace) or the device (InPlace)
     bool done_ = false;
+    std::unique_ptr<Sink> sink_;
 };
 
 // Refuses (exit-2 style reason) when two of the given output paths name the

@@ -1,5 +1,7 @@
 #include "io/std_streams.h"
 
+#include "io/fd_writer.h"
+
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -25,10 +27,20 @@ int g_stdoutError = 0;  // the first failure seen, which later flushes no longer
 
 bool failed(int err, std::string* why) {
     if (!g_stdoutError) g_stdoutError = err ? err : EIO;
-    if (why) *why = std::string("cannot write to stdout: ") + std::strerror(g_stdoutError);
+    if (why) *why = std::string("cannot write to stdout: ") + describeError(g_stdoutError);
     return false;
 }
 }  // namespace
+
+bool writeStdout(const std::string& text, std::string* why) {
+    if (!flushStdout(why)) return false;
+    if (writeAll(STDOUT_FILENO, text.data(), text.size())) return true;
+    if (errno == EINTR && stopRequested()) {
+        if (why) *why = "interrupted";
+        return false;
+    }
+    return failed(errno, why);
+}
 
 bool flushStdout(std::string* why) {
     errno = 0;

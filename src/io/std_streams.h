@@ -13,6 +13,11 @@ void guardStandardStreams();
 // to it so far was lost.
 bool flushStdout(std::string* why);
 
+// Writes `text` to stdout after whatever its buffer holds, waiting on a
+// stalled reader only while stopRequested() says no. Returns false with a
+// one-line reason ("interrupted" when stopped).
+bool writeStdout(const std::string& text, std::string* why);
+
 // Flushes and closes stdout, checking every step. Returns false with a
 // one-line reason when anything written to stdout was lost.
 bool finishStdout(std::string* why);

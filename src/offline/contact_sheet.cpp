@@ -22,14 +22,17 @@ std::vector<uint8_t> shrinkRgb(const std::vector<uint8_t>& rgb, int width, int h
     return out;
 }
 
-std::vector<uint8_t> renderContactSheet(int32_t seed, std::string* why) {
+std::vector<uint8_t> renderContactSheet(int32_t seed, std::string* why, const std::function<bool()>& carryOn) {
     auto show = OfflineShow::open(seed, why);
     if (!show) return {};
     const DemoState& s = demo();
     const double span = 32.0 * s.stepLength;
     std::vector<uint8_t> sheet(static_cast<size_t>(kSheetWidth) * kSheetHeight * 3, 24);
     for (int i = 0; i < kSheetColumns * kSheetRows; ++i) {
-        show->renderStill(static_cast<float>((i + 0.5) * span));
+        if (!show->renderStill(static_cast<float>((i + 0.5) * span), carryOn)) {
+            *why = "interrupted";
+            return {};
+        }
         const std::vector<uint8_t> thumb =
             shrinkRgb(show->readRgb(), show->width(), show->height(), kThumbWidth, kThumbHeight);
         const int x0 = kSheetGutter + (i % kSheetColumns) * (kThumbWidth + kSheetGutter);

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -20,7 +21,8 @@ constexpr int kSheetHeight = kSheetRows * kThumbHeight + (kSheetRows + 1) * kShe
 std::vector<uint8_t> shrinkRgb(const std::vector<uint8_t>& rgb, int width, int height, int w, int h);
 
 // Renders the sheet for `seed` offscreen: kSheetWidth x kSheetHeight RGB,
-// top row first. Empty with a reason when no context can be had.
-std::vector<uint8_t> renderContactSheet(int32_t seed, std::string* why);
+// top row first. Empty with a reason when no context can be had, or
+// ("interrupted") when `carryOn`, asked before every frame, said no.
+std::vector<uint8_t> renderContactSheet(int32_t seed, std::string* why, const std::function<bool()>& carryOn = {});
 
 }  // namespace vortel

@@ -1,5 +1,6 @@
 #include "offline/offline_command.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -10,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "song/song_setup.h"
+#include "core/demo_state.h"
 #include "offline/contact_sheet.h"
 #include "io/ffmpeg_pipe.h"
 #include "io/json.h"
@@ -31,6 +34,21 @@ namespace vortel {
 
 namespace {
 
+bool carryOn() { return !quitSignalled(); }
+
+// Says why `name` was not written: the user's stop, or `why`.
+void reportFailure(const std::string& name, const std::string& why) {
+    if (quitSignalled()) std::fprintf(stderr, "vortel: interrupted; %s not written\n", name.c_str());
+    else std::fprintf(stderr, "vortel: %s\n", why.c_str());
+}
+
+// Opens an output, telling the user when a FIFO has nobody reading it yet.
+std::unique_ptr<OutputFile> openOutput(const std::string& path, bool force, std::string* why) {
+    return OutputFile::create(path, force, why, [&path] {
+        std::fprintf(stderr, "vortel: waiting for a reader of %s (Ctrl-C stops)\n", path.c_str());
+    });
+}
+
 // Renders one WAV file, with a progress line when stderr is a terminal.
 bool renderWav(int32_t seed, std::string_view part, const std::string& path, bool force) {
     const bool tty = isatty(STDERR_FILENO) != 0;
@@ -46,22 +64,25 @@ bool renderWav(int32_t seed, std::string_view part, const std::string& path, boo
         return false;
     }
     std::string why;
-    auto out = OutputFile::create(path, force, &why);
+    auto out = openOutput(path, force, &why);
     if (!out) {
-        std::fprintf(stderr, "vortel: %s\n", why.c_str());
+        reportFailure(name, why);
         return false;
     }
-    if (!writeWav(out->stream(), pcm.data(), pcm.size(), kSampleRate)) {
+    // A failed write leaves the stream's error flag set, which commit()
+    // reports with its cause.
+    const bool written = writeWav(out->stream(), pcm.data(), pcm.size(), kSampleRate);
+    // Interrupted while writing: `out` removes its temporary unless committed.
+    if (quitSignalled()) {
+        reportFailure(name, "");
+        return false;
+    }
+    if (!written && !std::ferror(out->stream())) {
         std::fprintf(stderr, "vortel: cannot write %s: %s\n", name, std::strerror(errno));
         return false;
     }
-    // Interrupted while writing: `out` removes its temporary unless committed.
-    if (quitSignalled()) {
-        std::fprintf(stderr, "vortel: interrupted; %s not written\n", name);
-        return false;
-    }
     if (!out->commit(&why)) {
-        std::fprintf(stderr, "vortel: %s\n", why.c_str());
+        reportFailure(name, why);
         return false;
     }
     return true;
@@ -75,17 +96,20 @@ bool writePng(int width, int height, const std::vector<uint8_t>& rgb, const std:
         std::fprintf(stderr, "vortel: %s\n", why.c_str());
         return false;
     }
-    auto out = OutputFile::create(path, force, &why);
+    auto out = openOutput(path, force, &why);
     if (!out) {
-        std::fprintf(stderr, "vortel: %s\n", why.c_str());
+        reportFailure(path, why);
         return false;
     }
-    if (std::fwrite(png.data(), 1, png.size(), out->stream()) != png.size()) {
-        std::fprintf(stderr, "vortel: cannot write %s: %s\n", path.c_str(), std::strerror(errno));
+    // A short write leaves the stream's error flag set; commit() reports it
+    // with its cause.
+    std::fwrite(png.data(), 1, png.size(), out->stream());
+    if (quitSignalled()) {
+        reportFailure(path, "");
         return false;
     }
     if (!out->commit(&why)) {
-        std::fprintf(stderr, "vortel: %s\n", why.c_str());
+        reportFailure(path, why);
         return false;
     }
     return true;
@@ -100,16 +124,19 @@ bool writeStill(int32_t seed, float time, const std::string& path, bool force, b
         return false;
     }
     setGlErrorReporting(verbose);
-    show->renderStill(time);
+    if (!show->renderStill(time, carryOn)) {
+        reportFailure(path, "interrupted");
+        return false;
+    }
     return writePng(show->width(), show->height(), show->readRgb(), path, force);
 }
 
 // Records the show into opt.recordPath, with progress on a terminal.
 bool writeRecording(const OfflineRequest& opt, int32_t seed, const std::string& ffmpeg) {
     std::string why;
-    auto out = OutputFile::create(opt.recordPath, opt.force, &why);
+    auto out = openOutput(opt.recordPath, opt.force, &why);
     if (!out) {
-        std::fprintf(stderr, "vortel: %s\n", why.c_str());
+        reportFailure(opt.recordPath, why);
         return false;
     }
     RecordSettings rs;
@@ -117,6 +144,8 @@ bool writeRecording(const OfflineRequest& opt, int32_t seed, const std::string& 
     rs.fps = opt.fps;
     rs.lengthSeconds = opt.lengthSeconds ? *opt.lengthSeconds : -1.0f;
     rs.output = out->writePath();
+    rs.shownOutput = opt.recordPath;
+    rs.verbose = opt.verbose;
     rs.container = recordContainerFor(opt.recordPath);
     // ffmpeg writes the file by its name; ours stays open only to hold it.
     const bool tty = isatty(STDERR_FILENO) != 0;
@@ -135,7 +164,16 @@ bool writeRecording(const OfflineRequest& opt, int32_t seed, const std::string& 
     const bool ok = recordShow(rs, ffmpeg, progress, &times, &why);
     if (tty) std::fputc('\n', stderr);
     if (!ok) {
-        std::fprintf(stderr, "vortel: %s; %s not written\n", why.c_str(), opt.recordPath.c_str());
+        std::fprintf(stderr, "vortel: %s; %s not written\n", quitSignalled() ? "interrupted" : why.c_str(),
+                     opt.recordPath.c_str());
+        return false;
+    }
+    // ffmpeg said it succeeded: a file it left empty says otherwise.
+    struct stat st {};
+    if (out->writePath() != "-" && ::stat(out->writePath().c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
+        st.st_size == 0) {
+        std::fprintf(stderr, "vortel: ffmpeg exited with status 0 but wrote nothing; %s not written\n",
+                     opt.recordPath.c_str());
         return false;
     }
     if (opt.verbose)
@@ -145,7 +183,7 @@ bool writeRecording(const OfflineRequest& opt, int32_t seed, const std::string& 
                      times.frames, times.totalSeconds, times.frames / static_cast<double>(opt.fps) / times.totalSeconds,
                      times.renderSeconds, times.readSeconds, times.encodeWaitSeconds);
     if (!out->commit(&why)) {
-        std::fprintf(stderr, "vortel: %s\n", why.c_str());
+        reportFailure(opt.recordPath, why);
         return false;
     }
     return true;
@@ -160,6 +198,23 @@ OfflineStatus runOffline(const OutputPlan& plan, int32_t seed) {
         std::fprintf(stderr, "vortel: %s\n", plan.error.c_str());
         return plan.status;
     }
+    // Times are checked against this seed's show before anything is made.
+    DemoState& state = demo();
+    state.seed = seed;
+    setupSong(state);
+    if (!checkShowTimes(opt, showEnd(state.songLength), &why)) {
+        std::fprintf(stderr, "vortel: %s\n", why.c_str());
+        return OfflineStatus::UsageError;
+    }
+    // Nothing else shows a seed the clock chose; without it the output could
+    // not be made again.
+    if (opt.seedFromClock) {
+        if (opt.seedText.empty())
+            std::fprintf(stderr, "vortel: no seed given; using seed %d from the clock\n", static_cast<int>(seed));
+        else
+            std::fprintf(stderr, "vortel: '%s' is not a seed; using seed %d from the clock\n", opt.seedText.c_str(),
+                         static_cast<int>(seed));
+    }
     if (plan.makeStemsDir) {
         std::error_code ec;
         std::filesystem::create_directories(opt.stemsDir, ec);
@@ -169,10 +224,8 @@ OfflineStatus runOffline(const OutputPlan& plan, int32_t seed) {
         }
     }
     if (opt.inspect) {
-        std::string text = dumpJson(inspectShow(seed, opt.inspectAt));
-        std::fwrite(text.data(), 1, text.size(), stdout);
-        std::fputc('\n', stdout);
-        if (!flushStdout(&why)) {
+        std::string text = dumpJson(inspectShow(seed, opt.inspectAt)) + "\n";
+        if (!writeStdout(text, &why)) {
             std::fprintf(stderr, "vortel: %s\n", why.c_str());
             return OfflineStatus::Failed;
         }
@@ -193,9 +246,9 @@ OfflineStatus runOffline(const OutputPlan& plan, int32_t seed) {
         if (opt.verbose) std::fprintf(stderr, "vortel: wrote %s\n", opt.stillPath.c_str());
     }
     if (!opt.sheetPath.empty()) {
-        std::vector<uint8_t> sheet = renderContactSheet(seed, &why);
+        std::vector<uint8_t> sheet = renderContactSheet(seed, &why, carryOn);
         if (sheet.empty()) {
-            std::fprintf(stderr, "vortel: %s\n", why.c_str());
+            reportFailure(opt.sheetPath, why);
             return OfflineStatus::Failed;
         }
         if (!writePng(kSheetWidth, kSheetHeight, sheet, opt.sheetPath, opt.force)) return OfflineStatus::Failed;

@@ -36,18 +36,20 @@ std::unique_ptr<OfflineShow> OfflineShow::open(int32_t seed, std::string* why) {
 
 void OfflineShow::render(float time, float frameDelta) { renderFrameAt(time, frameDelta); }
 
-void OfflineShow::renderStill(float time) {
+bool OfflineShow::renderStill(float time, const std::function<bool()>& carryOn) {
     const double step = 1.0 / kStillFrameRate;
     const int runUp = static_cast<int>(std::min<double>(kStillRunUpSeconds * kStillFrameRate,
                                                         std::floor(static_cast<double>(time) * kStillFrameRate)));
     float previous = 0;
     for (int k = runUp; k >= 0; --k) {
+        if (carryOn && !carryOn()) return false;
         const float t = k == 0 ? time : static_cast<float>(time - k * step);
         // The first frame of a run that starts at 0 is the show's first frame.
         const float delta = k == runUp ? (runUp == 0 || t == 0 ? t : static_cast<float>(step)) : t - previous;
         render(t, delta);
         previous = t;
     }
+    return true;
 }
 
 int OfflineShow::width() const { return demo().windowWidth; }

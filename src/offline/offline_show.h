@@ -3,6 +3,7 @@
 // context, the seed's textures, programs and Timeline, and frames rendered
 // at chosen song times and read back.
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -28,8 +29,9 @@ public:
     // Renders one frame at song time `time`, `frameDelta` after the last one.
     void render(float time, float frameDelta);
 
-    // Renders the run-up and the frame at `time`.
-    void renderStill(float time);
+    // Renders the run-up and the frame at `time`, asking `carryOn` (when
+    // given) before each frame; false when it said no.
+    bool renderStill(float time, const std::function<bool()>& carryOn = {});
 
     // The window's pixels as RGB rows, top row first (800 x 600 x 3 bytes).
     std::vector<uint8_t> readRgb() const;

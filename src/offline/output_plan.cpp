@@ -1,5 +1,7 @@
 #include "offline/output_plan.h"
 
+#include <cmath>
+#include <cstdio>
 #include <filesystem>
 
 #include "io/ffmpeg_pipe.h"
@@ -73,5 +75,27 @@ OutputPlan planOutputs(const OfflineRequest& req, EncoderFinder findEncoder) {
 }
 
 OutputPlan planOutputs(const OfflineRequest& request) { return planOutputs(request, &findFfmpeg); }
+
+float showEnd(float songLength) { return songLength + 1.0f; }
+
+bool checkShowTimes(const OfflineRequest& req, float end, std::string* why) {
+    // The length shown is cut, not rounded, to whole milliseconds, so that
+    // the figure given is itself always accepted.
+    auto describe = [end](const char* option, float value, const char* problem) {
+        char text[200];
+        std::snprintf(text, sizeof text, "option %s: %g s %s; this seed's show lasts %.3f s (the song and 1 s)",
+                      option, static_cast<double>(value), problem, std::floor(static_cast<double>(end) * 1000) / 1000);
+        return std::string(text);
+    };
+    if (req.stillTime && !req.stillPath.empty() && *req.stillTime > end) {
+        *why = describe("--still", *req.stillTime, "is after the show's end");
+        return false;
+    }
+    if (req.lengthSeconds && !req.recordPath.empty() && *req.lengthSeconds > end) {
+        *why = describe("--length", *req.lengthSeconds, "is longer than the show");
+        return false;
+    }
+    return true;
+}
 
 }  // namespace vortel

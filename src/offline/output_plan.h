@@ -24,6 +24,8 @@ struct OfflineRequest {
     std::optional<float> lengthSeconds;  // record only this much
     bool force = false;              // outputs may overwrite files
     bool verbose = false;
+    bool seedFromClock = false;      // no seed was given, or it could not be read ...
+    std::string seedText;            // ... and this was given instead (empty: none)
 };
 
 // How the offline command ended: the caller turns it into an exit code.
@@ -59,5 +61,15 @@ using EncoderFinder = std::string (*)();
 // outputs naming one file.
 OutputPlan planOutputs(const OfflineRequest& request, EncoderFinder findEncoder);
 OutputPlan planOutputs(const OfflineRequest& request);
+
+// Where a show whose song lasts `songLength` seconds ends: the live show's
+// last frame comes one second after the music.
+float showEnd(float songLength);
+
+// Checks the request's song times against a show that ends at `end`
+// seconds: --still's time may be 0 up to the end, a recording's --length
+// above 0 up to the end. False with a one-line reason that gives the show's
+// length (a usage error).
+bool checkShowTimes(const OfflineRequest& request, float end, std::string* why);
 
 }  // namespace vortel

@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 
+#include "io/fd_writer.h"
 #include "io/ffmpeg_pipe.h"
 #include "offline/offline_show.h"
 #include "audio/audio_stream.h"
@@ -49,6 +51,13 @@ bool recordShow(const RecordSettings& settings, const std::string& ffmpeg, const
     auto show = OfflineShow::open(settings.seed, why);
     if (!show) return false;
     DemoState& state = demo();
+    const float showEnd = state.songLength + 1.0f;
+    if (settings.lengthSeconds > showEnd) {
+        char text[80];
+        std::snprintf(text, sizeof text, "the show lasts only %.3f s", static_cast<double>(showEnd));
+        *why = text;
+        return false;
+    }
     const int frames = recordFrameCount(state.songLength, settings.fps, settings.lengthSeconds);
 
     // The soundtrack, built as the show builds it after the pictures'
@@ -57,13 +66,18 @@ bool recordShow(const RecordSettings& settings, const std::string& ffmpeg, const
     AudioStream audio(&frozenClock);
     audio.init(*song);
     audio.play(nullptr);
-    const int64_t samplesWanted = static_cast<int64_t>(std::llround(static_cast<double>(frames) / settings.fps *
-                                                                    audio.sampleRate));
+    // Never more than the sound image holds: past its end no sound is ever
+    // made, and waiting for it would never end.
+    const int64_t samplesWanted =
+        std::min<int64_t>(std::llround(static_cast<double>(frames) / settings.fps * audio.sampleRate),
+                          static_cast<int64_t>(audio.lengthSeconds) * audio.sampleRate);
     int64_t samplesSent = 0;
 
     EncoderSettings enc;
     enc.program = ffmpeg;
     enc.output = settings.output;
+    enc.shownOutput = settings.shownOutput;
+    enc.passMessages = settings.verbose;
     enc.container = settings.container;
     enc.width = show->width();
     enc.height = show->height();
@@ -110,9 +124,14 @@ bool recordShow(const RecordSettings& settings, const std::string& ffmpeg, const
         t.readSeconds += std::chrono::duration<double>(t2 - t1).count();
         t.encodeWaitSeconds += std::chrono::duration<double>(t3 - t2).count();
         if (!ok) {
-            std::string ignored;
-            encoder->finish(&ignored);
-            *why = ignored.empty() ? "ffmpeg stopped reading its input" : ignored;
+            if (stopRequested()) {
+                encoder->abort();
+                *why = "interrupted";
+                return false;
+            }
+            std::string failure;
+            encoder->finish(&failure);
+            *why = failure.empty() ? "ffmpeg stopped reading its input" : failure;
             return false;
         }
         t.frames = k + 1;
@@ -123,7 +142,11 @@ bool recordShow(const RecordSettings& settings, const std::string& ffmpeg, const
         }
     }
     // The tail of the soundtrack up to the video's end.
-    while (audio.samplesWritten < samplesWanted) audio.render(1.0f);
+    while (audio.samplesWritten < samplesWanted) {
+        const int32_t before = audio.samplesWritten;
+        audio.render(1.0f);
+        if (audio.samplesWritten == before) break;  // the image is full
+    }
     if (!sendAudio() || !encoder->finish(why)) {
         if (why->empty()) *why = "ffmpeg stopped reading its input";
         return false;

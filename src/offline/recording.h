@@ -12,7 +12,9 @@ struct RecordSettings {
     int fps = 60;
     float lengthSeconds = -1;  // < 0: the whole show
     std::string output;        // the file ffmpeg writes
+    std::string shownOutput;   // how messages name it
     std::string container;     // "mp4" or "matroska"
+    bool verbose = false;      // ffmpeg's own messages on our stderr
 };
 
 // Called after each frame with frames done and frames in all; returning
@@ -32,7 +34,9 @@ int recordFrameCount(float songLength, int fps, float lengthSeconds);
 // Renders the show offscreen frame by frame (time k / fps exactly) with its
 // soundtrack synthesised in step, as the live show interleaves them, and
 // encodes both with ffmpeg into settings.output. Returns false with a
-// reason. Time spent: rendering, reading back, waiting on the encoder.
+// reason: "interrupted" when stopRequested() or `progress` stopped it, and
+// a length past the show's end is refused. Time spent: rendering, reading
+// back, waiting on the encoder.
 struct RecordTimes {
     double renderSeconds = 0, readSeconds = 0, encodeWaitSeconds = 0, totalSeconds = 0;
     int frames = 0;

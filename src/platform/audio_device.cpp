@@ -2,9 +2,14 @@
 
 #include <SDL2/SDL.h>
 
+#include "platform/library_messages.h"
+
 namespace vortel {
 
 std::unique_ptr<SdlAudioDevice> SdlAudioDevice::open(int32_t sampleRate, std::string* error) {
+    // ALSA's own error lines are kept out of the way; its last goes into
+    // our reason, which --verbose shows.
+    quietenLibraryMessages();
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
         if (error) *error = std::string("no audio: ") + SDL_GetError();
         return nullptr;
@@ -22,7 +27,10 @@ std::unique_ptr<SdlAudioDevice> SdlAudioDevice::open(int32_t sampleRate, std::st
     // callback always deals in the image's own format.
     d->device_ = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
     if (d->device_ == 0) {
-        if (error) *error = std::string("no audio device: ") + SDL_GetError();
+        if (error) {
+            *error = std::string("no audio device: ") + SDL_GetError();
+            if (const std::string alsa = lastAlsaMessage(); !alsa.empty()) *error += " (ALSA: " + alsa + ")";
+        }
         return nullptr;
     }
     d->bufferSamples_ = have.samples;

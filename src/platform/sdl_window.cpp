@@ -3,6 +3,7 @@
 #include <SDL2/SDL.h>
 #include <SDL2/SDL_opengl.h>
 
+#include "platform/library_messages.h"
 #include "platform/signals.h"
 
 namespace vortel {
@@ -34,6 +35,7 @@ const char* glString(GLenum name) {
 }  // namespace
 
 std::unique_ptr<SdlWindow> SdlWindow::open(const WindowOptions& options, std::string* error) {
+    quietenLibraryMessages();
     if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
         if (error) *error = std::string("cannot open a display: ") + SDL_GetError();
         return nullptr;

@@ -17,6 +17,8 @@ void installQuitSignals() {
 
 void ignoreFileSizeSignal() { std::signal(SIGXFSZ, SIG_IGN); }
 
+void ignoreBrokenPipeSignal() { std::signal(SIGPIPE, SIG_IGN); }
+
 bool quitSignalled() { return g_quit != 0; }
 
 }  // namespace vortel

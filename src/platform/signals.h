@@ -11,4 +11,8 @@ bool quitSignalled();
 // the writer reports, instead of killing the process mid-file.
 void ignoreFileSizeSignal();
 
+// Makes writing to a pipe whose reader has gone fail with EPIPE, which the
+// writers report in one line, instead of killing the process silently.
+void ignoreBrokenPipeSignal();
+
 }  // namespace vortel

@@ -10,6 +10,7 @@
 #include <iterator>
 
 #include "support/cli_run.h"
+#include "support/cli_spawn.h"
 #include "io/json.h"
 #include "offline/song_render.h"
 
@@ -170,6 +171,47 @@ TEST(Cli, OutputsNamingOneFileAreRefusedBeforeRendering) {
         EXPECT_EQ(r.code, 2) << args;
         EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << args << ": " << r.err;
         EXPECT_TRUE(fs::is_empty(dir)) << args << " wrote something";
+    }
+    fs::remove_all(dir);
+}
+
+TEST(Cli, LibrariesKeepTheirOwnErrorLinesOutOfTheWay) {
+    // The live show writes its replay file in the current folder.
+    const fs::path dir = scratchPath("vortel_cli_noise");
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    {
+        // No display at all: libwayland would complain of XDG_RUNTIME_DIR
+        // before our one line.
+        SpawnOptions o;
+        o.cwd = dir;
+        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER", "XDG_RUNTIME_DIR"}) o.env[name] = std::nullopt;
+        Spawned p({"7"}, o);
+        ASSERT_TRUE(p.started());
+        EXPECT_EQ(p.finish(), 1) << p.err();
+        EXPECT_EQ(linesOf(p.err()).size(), 1u) << p.err();
+        EXPECT_EQ(p.err().rfind("vortel: no display", 0), 0u) << p.err();
+    }
+    {
+        // ALSA asked for where no sound card can be found (the machines the
+        // tests run on have none; a machine with one plays, and says so).
+        SpawnOptions o;
+        o.cwd = dir;
+        o.env["SDL_VIDEODRIVER"] = "offscreen";
+        o.env["SDL_AUDIODRIVER"] = "alsa";
+        o.env["XDG_RUNTIME_DIR"] = std::nullopt;
+        Spawned p({"7", "--verbose"}, o);
+        ASSERT_TRUE(p.started());
+        ASSERT_TRUE(p.waitUntil([&] {
+            return p.err().find("runs silently") != std::string::npos || p.err().find("audio through") != std::string::npos;
+        })) << p.err();
+        p.signal(SIGINT);
+        p.finish();
+        for (const std::string& line : linesOf(p.err()))
+            EXPECT_EQ(line.rfind("vortel: ", 0), 0u) << "a line not ours: " << line;
+        if (p.err().find("runs silently") != std::string::npos) {
+            EXPECT_NE(p.err().find("no audio"), std::string::npos) << p.err();
+        }
     }
     fs::remove_all(dir);
 }

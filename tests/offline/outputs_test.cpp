@@ -130,6 +130,21 @@ TEST(RecordFrames, TheVideoLastsAsLongAsTheLiveShow) {
     EXPECT_EQ(recordContainerFor("show.webm"), "");
 }
 
+TEST(RecordFrames, ARecordingLongerThanTheShowIsRefusedNotWaitedFor) {
+    // The sound image ends at 240 s; a recording past the show once waited
+    // for sound beyond it for ever.
+    RecordSettings rs;
+    rs.seed = 7;
+    rs.fps = 1;
+    rs.lengthSeconds = 241;
+    rs.output = scratchPath("vortel_never_written.mkv").string();
+    rs.container = "matroska";
+    std::string why;
+    EXPECT_FALSE(recordShow(rs, "/bin/false", {}, nullptr, &why));
+    EXPECT_NE(why.find("the show lasts only"), std::string::npos) << why;
+    EXPECT_FALSE(fs::exists(rs.output));
+}
+
 TEST(ContactSheet, ShrinkAveragesWholeBlocks) {
     // A 4 x 2 image of two flat halves shrinks to 2 x 1 of the same colours;
     // a checker of 0 and 255 averages to the middle grey (rounded).
