@@ -62,12 +62,14 @@ DrawPlan planShapeFountainScene(int32_t seed, const ClipAction&, float t) {
         const float a = signedDraw();
         const float b = signedDraw();
         const float k = unitDraw();
-        const float X = static_cast<float>(4.3f * static_cast<double>(unitDraw()) + (0.075f + 0.01f * static_cast<double>(k)) * t);
+        const double rise = unitDraw();
+        const float X = static_cast<float>(4.3f * rise + (0.075f + 0.01f * static_cast<double>(k)) * t);
         const float y = static_cast<float>(30.0 * (X - std::trunc(static_cast<double>(X))) + b - 15);
         const float x = signedDraw();
         m = translateModel(m, x, y, a);
         m = scaleModel(m, 0.75f, static_cast<float>(static_cast<double>(unitDraw()) + 0.25), 0.75f);
-        const double wobble = tableAt(static_cast<double>(unitDraw()) * static_cast<double>(127250.61f) + static_cast<double>(t) * 13559.491f);
+        const double phase = unitDraw();
+        const double wobble = tableAt(phase * static_cast<double>(127250.61f) + static_cast<double>(t) * 13559.491f);
         shapeMorph = signedPower(2, static_cast<float>(0.5 * (0.5 + 0.25 * wobble)), true);
         planShape(d, m);
     }
