@@ -133,6 +133,7 @@ DrawPlan planCubeFieldScene(int32_t seed, const ClipAction&, float t) {
         rand();
         rand();
         const int count = cubeFieldCount(layout);
+        if (pass == 0) d.plan.draws.reserve(2 * static_cast<size_t>(count));  // the same boxes in both passes
         for (int i = 0; i < count; ++i) {
             const CubePlacement p = placeCube(layout, i, speed, t);
             s.meshScale = p.meshScale;
