@@ -15,18 +15,16 @@ void fillSineTable(DemoState& state) {
 }
 
 namespace {
-constexpr float kTableScale = 10430.378f;  // the float nearest 65536 / (2*pi)
-
 inline int32_t truncToInt(double v) { return static_cast<int32_t>(static_cast<int64_t>(v)); }
 }  // namespace
 
 float tableSin(float x) {
-    int32_t i = truncToInt(static_cast<double>(x) * kTableScale);
+    int32_t i = truncToInt(static_cast<double>(x) * kUnitsPerRadian);
     return demo().sineTable[static_cast<uint32_t>(i) & 0xFFFFu];
 }
 
 float tableCos(float x) {
-    int32_t i = truncToInt(static_cast<double>(x) * kTableScale + 16384.0);
+    int32_t i = truncToInt(static_cast<double>(x) * kUnitsPerRadian + 16384.0);
     return demo().sineTable[static_cast<uint32_t>(i) & 0xFFFFu];
 }
 

@@ -3,6 +3,10 @@
 
 namespace vortel {
 
+// Table units per radian: the float nearest 65536 / (2 pi), held as a double
+// so that products with it are formed in double precision.
+inline constexpr double kUnitsPerRadian = 10430.378f;
+
 // Fills state.sineTable: entry i = sin(i * k) with k the float nearest
 // 2*pi/65536, product and sine in double precision.
 void fillSineTable(DemoState& state);

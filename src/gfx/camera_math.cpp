@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "core/demo_state.h"
+
 namespace vortel {
 
 namespace {
@@ -83,6 +85,21 @@ Mat4 lookAtMatrix(Point3d eye, Point3d centre, Point3d up) {
     t[13] = -eye.y;
     t[14] = -eye.z;
     return multiply(m, t);
+}
+
+Mat4 cameraProjectionMatrix() { return perspectiveMatrix(90.0, 1.0, 0.01, 1000.0); }
+
+Mat4 cameraViewMatrix() {
+    const DemoState& s = demo();
+    // Each eye coordinate is stored as a float before use, like the fields.
+    auto along = [&](float from, float to) {
+        return static_cast<double>(static_cast<float>(
+            static_cast<double>(from) + static_cast<double>(s.cameraDolly) * (static_cast<double>(to) - from)));
+    };
+    Point3d eye{along(s.cameraFrom.x, s.cameraTarget.x), along(s.cameraFrom.y, s.cameraTarget.y),
+                along(s.cameraFrom.z, s.cameraTarget.z)};
+    Point3d target{s.cameraTarget.x, s.cameraTarget.y, s.cameraTarget.z};
+    return lookAtMatrix(eye, target, Point3d{0, 1, 0});
 }
 
 }  // namespace vortel

@@ -31,4 +31,10 @@ Mat4 perspectiveMatrix(double fovyDegrees, double aspect, double zNear, double z
 // does, so a degenerate camera gives a degenerate matrix, never NaN.
 Mat4 lookAtMatrix(Point3d eye, Point3d centre, Point3d up);
 
+// The show's camera for the camera fields of demo(): the projection (90
+// degrees, aspect 1, near 0.01, far 1000) and the view from cameraFrom +
+// cameraDolly * (cameraTarget - cameraFrom) towards cameraTarget, up = +y.
+Mat4 cameraProjectionMatrix();
+Mat4 cameraViewMatrix();
+
 }  // namespace vortel

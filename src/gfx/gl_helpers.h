@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "gfx/camera_math.h"
+#include "gfx/shader_params.h"
 
 namespace vortel {
 
@@ -28,20 +29,8 @@ void drawTextureQuad(int slot, uint32_t wrap);
 // The projection (90 degrees, aspect 1, near 0.01, far 1000) and the view
 // of the camera fields of demo(): the eye sits at cameraFrom + cameraDolly *
 // (cameraTarget - cameraFrom) and looks at cameraTarget, up = +y. Loads
-// both matrices and leaves the modelview matrix current.
+// both matrices (cameraProjectionMatrix, cameraViewMatrix) and leaves the
+// modelview matrix current.
 void applyCamera();
-
-// The two matrices applyCamera loads, for the current camera fields of demo().
-Mat4 cameraProjectionMatrix();
-Mat4 cameraViewMatrix();
-
-// Writes the default shader parameters into demo(): specularColour,
-// specularParams, surfaceParams and texCoordScale. Uploads nothing.
-void setShaderDefaults();
-
-// |x| raised to n by repeated multiplication (for n <= 1 simply |x|),
-// times the sign of x when keepSign (x = 0 counts as negative).
-// n: integer exponent; x: base; keepSign: whether the result keeps x's sign.
-float signedPower(int32_t n, float x, bool keepSign);
 
 }  // namespace vortel

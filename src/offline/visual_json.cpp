@@ -17,17 +17,18 @@ Json floats(const std::array<float, N>& v) {
 
 Json vec3(const Vec3& v) { return Json::array({v.x, v.y, v.z}); }
 
-Json drawToJson(const DrawRecord& d) {
+Json drawToJson(const Draw& d) {
     Json j = Json::object();
     j["action"] = d.action;
-    j["mesh"] = d.mesh;
-    if (std::string_view(d.mesh) == "lines") {
+    j["mesh"] = meshName(d.mesh);
+    if (d.mesh == MeshKind::Lines) {
+        const std::vector<Vec3>& v = d.lines.vertices;  // the pen ends at the last one
         j["colour"] = Json::array({d.colour[0], d.colour[1], d.colour[2]});
-        j["vertices"] = d.vertices;
-        j["end"] = floats(d.end);
+        j["vertices"] = static_cast<int32_t>(v.size());
+        j["end"] = vec3(v.empty() ? Vec3{0, 0, 0} : v.back());
         return j;
     }
-    j["program"] = d.program;
+    j["program"] = programPairName(d.program);
     j["model"] = floats(d.model);
     j["meshScale"] = floats(d.meshScale);
     j["texCoordScale"] = floats(d.texCoordScale);
@@ -35,7 +36,7 @@ Json drawToJson(const DrawRecord& d) {
     j["specularColour"] = floats(d.specularColour);
     j["specularParams"] = floats(d.specularParams);
     j["surfaceParams"] = floats(d.surfaceParams);
-    if (std::string_view(d.mesh) == "shape") {
+    if (d.mesh == MeshKind::Shape) {
         j["preset"] = d.preset;
         j["morph"] = d.morph;
         j["segments"] = d.segments;
@@ -82,7 +83,7 @@ Json frameToJson(float time) {
     j["cameraDolly"] = s.cameraDolly;
     j["lightPosition"] = Json::array({s.lightPosition.x, s.lightPosition.y, s.lightPosition.z});
     Json draws = Json::array();
-    for (const DrawRecord& d : log.draws) draws.push_back(drawToJson(d));
+    for (const Draw& d : log.draws) draws.push_back(drawToJson(d));
     j["draws"] = std::move(draws);
     return j;
 }

@@ -5,26 +5,24 @@
 #include "core/demo_state.h"
 #include "core/rng.h"
 #include "core/sine_table.h"
-#include "gfx/gl_helpers.h"
+#include "gfx/camera_math.h"
 #include "visuals/actions.h"
 #include "visuals/dispatch.h"
-#include "visuals/frame_log.h"
 
 namespace vortel {
 
 namespace {
 
-constexpr double kUnits = 10430.378f;   // table units per radian
 constexpr double kQuarter = 16384.0;    // a quarter turn: cosine
-// Pre-multiplied constants of the motions: factor times kUnits, as floats.
+// Pre-multiplied constants of the motions: factor times kUnitsPerRadian, as floats.
 constexpr double kUnits4_4 = 45893.664f;
 constexpr double kUnits4 = 41721.512f;
 constexpr double kUnits1_2 = 12516.454f;
 constexpr double kUnitsM0_15 = -1564.5568f;
 constexpr double kUnitsM0_1 = -1043.0378f;
 
-double S(double radians) { return tableAt(radians * kUnits); }
-double C(double radians) { return tableAt(radians * kUnits + kQuarter); }
+double S(double radians) { return tableAt(radians * kUnitsPerRadian); }
+double C(double radians) { return tableAt(radians * kUnitsPerRadian + kQuarter); }
 double f64(float v) { return v; }
 
 // C(4.4 * S(x)), x given in table units.
@@ -33,7 +31,7 @@ double bob(double innerUnits) { return tableAt(tableAt(innerUnits) * kUnits4_4 +
 // (1 + S(C(4 x) + 1.2 x))^4, the dolly's pulse.
 double pulse(double x) {
     const double c = tableAt(x * kUnits4 + kQuarter);
-    const double b = 1.0 + tableAt(c * kUnits + x * kUnits1_2);
+    const double b = 1.0 + tableAt(c * kUnitsPerRadian + x * kUnits1_2);
     return b * b * b * b;
 }
 
@@ -120,9 +118,14 @@ namespace {
 
 float motionTime(float time, float clipValue) { return static_cast<float>(f64(time) + clipValue); }
 
+// The camera's pose goes into demo() and its matrices into the frame.
 void finish(const CameraPose& pose) {
     setDemoCameraPose(pose);
-    if (visualsUseGl()) applyCamera();
+    DrawPlan plan;
+    plan.loadsCamera = true;
+    plan.projection = cameraProjectionMatrix();
+    plan.view = cameraViewMatrix();
+    runPlan(plan);
 }
 
 }  // namespace

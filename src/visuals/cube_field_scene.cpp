@@ -6,20 +6,20 @@
 #include "core/demo_state.h"
 #include "core/rng.h"
 #include "core/sine_table.h"
-#include "gfx/gl_api.h"
-#include "gfx/gl_helpers.h"
 #include "gfx/palette.h"
 #include "gfx/textures.h"
 #include "visuals/actions.h"
 #include "visuals/cube_field.h"
-#include "visuals/scene_draw.h"
+#include "visuals/dispatch.h"
+#include "visuals/random_draws.h"
+#include "visuals/scene_planner.h"
+#include "visuals/scene_plans.h"
 #include "visuals/shape_presets.h"
 
 namespace vortel {
 
 namespace {
 
-constexpr double kUnits = 10430.378f;
 constexpr double kFloor = 7.5;
 
 double centred(float u) { return 2 * (static_cast<double>(u) - 0.5); }
@@ -35,7 +35,7 @@ ModelMatrix tumble(ModelMatrix m) {
 // sin(u + speed t) for one fresh draw u.
 double drift(float speed, float t) {
     const double u = unitDraw();
-    return tableAt((u + static_cast<double>(speed) * t) * kUnits);
+    return tableAt((u + static_cast<double>(speed) * t) * kUnitsPerRadian);
 }
 
 }  // namespace
@@ -92,7 +92,7 @@ CubePlacement placeCube(CubeFieldLayout layout, int i, float speed, float t) {
         const float s2 = static_cast<float>(2.0 * s);
         const float a = static_cast<float>(centred(unitDraw()));
         const float b = static_cast<float>(centred(unitDraw()));
-        const float h = tableAt(static_cast<double>(i) * static_cast<double>(5663.6953f) + static_cast<double>(t) * kUnits);
+        const float h = tableAt(static_cast<double>(i) * static_cast<double>(5663.6953f) + static_cast<double>(t) * kUnitsPerRadian);
         const float c = static_cast<float>(centred(unitDraw()));
         const float w = static_cast<float>(0.5 + 0.05f * drift(speed, t));
         m = translateModel(m, 3.5 * w * c, 0.175f * static_cast<double>(b) - kFloor + h + 1, 3.5 * a);
@@ -104,12 +104,12 @@ CubePlacement placeCube(CubeFieldLayout layout, int i, float speed, float t) {
     return p;
 }
 
-void CubeFieldScene(int32_t seed, const ClipAction&, float t, float, float) {
-    SceneDraw d = beginScene("CubeFieldScene");
+DrawPlan planCubeFieldScene(int32_t seed, const ClipAction&, float t) {
+    ScenePlanner d = beginScene("CubeFieldScene");
     DemoState& s = demo();
     // The lane runs after a post pass, under identity matrices: the field
     // needs the camera of the frame to stand on the floor.
-    if (d.gl) applyCamera();
+    loadCamera(d);
     srand(static_cast<uint32_t>(s.seed));
     const int colourIdx = rand() % 12;
     const float speed = static_cast<float>(rand() * static_cast<double>(0.000006103702f) + 0.05f);
@@ -125,7 +125,7 @@ void CubeFieldScene(int32_t seed, const ClipAction&, float t, float, float) {
         s.specularColour.z = static_cast<float>(rand() * static_cast<double>(0.000012207404f));
         s.surfaceParams = {-2.0f, static_cast<float>(rand() * static_cast<double>(0.000015259255f) + 0.125f), 0.01f,
                            -0.005f};
-        if (d.gl) bindTextureSlot(kSlotRelief, GL_REPEAT);
+        useTexture(d, kSlotRelief);
         useMaterial(d, PaletteSequence[static_cast<size_t>(colourIdx)]);
         usePrograms(d, pass == 0 ? ProgramPair::DepthNormal : ProgramPair::Lit);
 
@@ -133,10 +133,11 @@ void CubeFieldScene(int32_t seed, const ClipAction&, float t, float, float) {
         rand();
         rand();
         const int count = cubeFieldCount(layout);
+        if (pass == 0) d.plan.draws.reserve(2 * static_cast<size_t>(count));  // the same boxes in both passes
         for (int i = 0; i < count; ++i) {
             const CubePlacement p = placeCube(layout, i, speed, t);
             s.meshScale = p.meshScale;
-            drawBox(d, false, p.model);
+            planBox(d, false, p.model);
         }
 
         // Shape settings left for whoever draws a shape next.
@@ -145,10 +146,13 @@ void CubeFieldScene(int32_t seed, const ClipAction&, float t, float, float) {
         s.shapeSegments = 4;
         shapeMorph = static_cast<float>(rand() * static_cast<double>(0.000015259255f) + 0.25f);
 
-        endPrograms(d);
         if (pass == 0) captureWorkingArea(d, kSlotDepthNormal);
     }
-    if (d.gl) glDisable(GL_BLEND);
+    return std::move(d.plan);
+}
+
+void CubeFieldScene(int32_t seed, const ClipAction& action, float t, float, float) {
+    runPlan(planCubeFieldScene(seed, action, t));
 }
 
 }  // namespace vortel

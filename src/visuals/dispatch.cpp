@@ -3,6 +3,7 @@
 #include "core/demo_state.h"
 #include "gfx/gl_helpers.h"
 #include "visuals/action_tables.h"
+#include "visuals/draw_executor.h"
 #include "visuals/frame_log.h"
 
 namespace vortel {
@@ -22,6 +23,11 @@ float actionWeight(const ClipAction& action, float t) {
     float fo = 0;
     if (time >= end) fo = time - end >= action.fadeOut ? 1.0f : static_cast<float>((time - end) / action.fadeOut);
     return static_cast<float>(static_cast<double>(fi) * (1.0 - fo));
+}
+
+void runPlan(const DrawPlan& plan) {
+    if (FrameLog* log = frameLog()) log->draws.insert(log->draws.end(), plan.draws.begin(), plan.draws.end());
+    if (visualsUseGl()) executePlan(plan);
 }
 
 void runClip(const TimelineClip& clip, float time, float clipValue, float frameDelta) {

@@ -1,6 +1,7 @@
 #pragma once
 // Per-frame playback of the Timeline: every action whose time window holds
 // the song time runs, in Timeline order.
+#include "visuals/draw_plan.h"
 #include "visuals/timeline.h"
 
 namespace vortel {
@@ -22,6 +23,11 @@ void playTimeline(float time, float frameDelta);
 // the clip's fade overrides (where non-zero) and the clip's seed override
 // (where not -1); the stored clip is not changed.
 void runClip(const TimelineClip& clip, float time, float clipValue, float frameDelta);
+
+// What an action hands over to be drawn: appended to the frame log's draws
+// when a log is attached, and drawn by the executor (draw_executor.h) unless
+// the visuals run without GL (visualsUseGl, frame_log.h).
+void runPlan(const DrawPlan& plan);
 
 // The name of the action that ran last ("" before any), for error reports.
 const char* lastActionName();

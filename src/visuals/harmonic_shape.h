@@ -1,15 +1,18 @@
 #pragma once
 // The harmonic shape: a closed surface round the y axis whose radius is a
 // sum of powered sine and cosine terms of latitude v (0 at +y .. pi at -y)
-// and longitude u (0 .. 2 pi). It reads the shape settings of demo()
-// (meshScale, shapePhaseA, shapePhaseB, shapeSegments, texCoordScale) and
-// shapePreset / shapeMorph (shape_presets.h) at draw time.
+// and longitude u (0 .. 2 pi). Its mesh is computed here, apart from GL,
+// from a ShapeGeometry; the single-point helpers read the shape settings of
+// demo() (meshScale, shapePhaseA, shapePhaseB, texCoordScale) and
+// shapePreset / shapeMorph (shape_presets.h).
 //
 // Radius r = 1 + shapeMorph * (|S(m0 v + A)|^m4 + |C(m1 v + A)|^m5
 //                              + |S(m2 u + B)|^m6 + |C(m3 u + B)|^m7)
 // with S, C the sine-table lookups. The point is
 // (r q C(u), r C(v), r q S(u)) * meshScale, where q = sin(0.999 v + pi/2000)
 // keeps the two pole rows apart.
+#include <array>
+#include <cstdint>
 #include <vector>
 
 #include "core/vec.h"
@@ -39,17 +42,38 @@ ShapeVertex emitShapeVertex(float u, float v, float du, float dv);
 // The same from the three points already evaluated.
 ShapeVertex shapeVertexFrom(const Vec3& p0, const Vec3& p1, const Vec3& p2, float u, float v);
 
-// Every vertex drawHarmonicShape emits, in order (n strips of 2 (n + 1)),
-// into *out when out is not null. Evaluates each surface point once per
-// column and row and shares it between the vertices that need it; the
-// values are exactly those of emitShapeVertex.
-void buildShapeMesh(std::vector<ShapeVertex>* out);
+// Everything a shape's mesh depends on apart from the sine table: the
+// preset row and morph (shape_presets.h), the segments n, the two phases
+// and the two scales.
+struct ShapeGeometry {
+    int32_t preset = 0;
+    float morph = 1;
+    int32_t segments = 0;
+    float phaseA = 0, phaseB = 0;
+    Vec3 meshScale{1, 1, 1};
+    std::array<float, 2> texCoordScale{1, 1};
+};
 
-// Draws the shape: uploads fragment parameters 1..3 (specularColour,
-// specularParams, surfaceParams), enables back-face culling (left on), then
-// n = shapeSegments quad strips: strip i at u = i du holds, for j = 0..n,
+// The settings of demo() and the shape globals as they are now.
+ShapeGeometry currentShapeGeometry();
+
+// A shape's mesh as client arrays: per vertex a normal, a texture
+// coordinate, a tangent (for the colour attribute) and a position; n quad
+// strips of 2 (n + 1) vertices, strip i at u = i du holding, for j = 0..n,
 // the vertices (u, j dv) and (u + du, j dv), du = 2 pi / n, dv = pi / n.
-// n <= 0 draws nothing. Leaves programs, textures and matrices alone.
-void drawHarmonicShape();
+struct ShapeMesh {
+    std::vector<float> normals, texCoords, tangents, positions;  // 3, 2, 3, 3 floats per vertex
+};
+
+// Builds the mesh of `g` into `mesh` (reusing its storage) and, when
+// `vertices` is not null, the same vertices as records. Evaluates each
+// surface point once per column and row and shares it between the vertices
+// that need it; the values are exactly those of emitShapeVertex. n <= 0
+// gives no vertices.
+void buildShapeMesh(const ShapeGeometry& g, ShapeMesh& mesh, std::vector<ShapeVertex>* vertices = nullptr);
+
+// The vertices of the current settings' mesh, in order, into *out when out
+// is not null.
+void buildShapeMesh(std::vector<ShapeVertex>* out);
 
 }  // namespace vortel

@@ -2,14 +2,16 @@
 // picture, with fixed-function lines under whatever matrices are current.
 // Each stroke turns the modelview further about (0, 0.3, 1); the turns stay
 // in force after the scene, until the next render-state reset.
+#include <cstddef>
+
 #include "core/demo_state.h"
 #include "core/rng.h"
-#include "gfx/gl_api.h"
 #include "gfx/palette.h"
 #include "visuals/actions.h"
 #include "visuals/dispatch.h"
 #include "visuals/line_walk.h"
-#include "visuals/scene_draw.h"
+#include "visuals/random_draws.h"
+#include "visuals/scene_plans.h"
 
 namespace vortel {
 
@@ -52,53 +54,38 @@ ModelMatrix strokeRotation(float angle, int k) {
     return m;
 }
 
-void LineWalkScene(int32_t seed, const ClipAction& action, float t, float, float) {
-    const bool gl = visualsUseGl();
+DrawPlan planLineWalkScene(int32_t seed, const ClipAction& action, float t) {
     // The weight is taken after the re-seed with the global seed; it draws
     // nothing, so the walk can do both.
     const float w = actionWeight(action, t);
-    const LineWalk walk = lineWalk(demo().seed, seed, w);
+    LineWalk walk = lineWalk(demo().seed, seed, w);
 
-    if (FrameLog* log = frameLog()) {
-        DrawRecord r;
-        r.action = "LineWalkScene";
-        r.mesh = "lines";
-        r.model = strokeRotation(walk.angle, walk.strokes - 1);
-        const Vec4 c = materialColour(walk.colour);
-        r.colour = {c.x, c.y, c.z, 0};
-        r.vertices = static_cast<int32_t>(walk.vertices.size());
-        if (!walk.vertices.empty()) {
-            const Vec3& end = walk.vertices.back();
-            r.end = {end.x, end.y, end.z};
-        }
-        log->draws.push_back(r);
-    }
-    if (!gl) return;
-
-    glEnable(GL_LINE_SMOOTH);
-    glLineWidth(2.5f);
-    const PaletteColour& c = Palette[static_cast<size_t>(walk.colour)];
-    glColor3f(c.r, c.g, c.b);
-    // The turns accumulate on the current modelview: load the product
-    // computed here on top of the matrix the scene found.
-    GLfloat start[16];
-    glGetFloatv(GL_MODELVIEW_MATRIX, start);
-    ModelMatrix base;
-    for (int i = 0; i < 16; ++i) base[static_cast<size_t>(i)] = start[i];
+    Draw d;
+    d.action = "LineWalkScene";
+    d.mesh = MeshKind::Lines;
+    const Vec4 c = materialColour(walk.colour);
+    d.colour = {c.x, c.y, c.z, 0};
+    // Fixed-function smooth lines under whatever state the scene finds.
+    LineBatch& b = d.lines;
+    b.width = 2.5f;
+    // Each stroke turns the modelview once more about (0, 0.3, 1).
     const ModelMatrix turn = rotationMatrix(walk.angle, 0, 0.3f, 1);
     ModelMatrix m = identityModel();
-    const size_t perStroke = static_cast<size_t>(walk.segments) * 2;
+    const int32_t perStroke = walk.segments * 2;
     for (int stroke = 0; stroke < walk.strokes; ++stroke) {
         m = multiplyModel(m, turn);
-        glLoadMatrixf(multiplyModel(base, m).data());
-        glBegin(GL_LINES);
-        for (size_t k = 0; k < perStroke; ++k) {
-            const Vec3& v = walk.vertices[stroke * perStroke + k];
-            glVertex3f(v.x, v.y, v.z);
-        }
-        glEnd();
+        b.strokes.push_back({m, stroke * perStroke, perStroke});
     }
-    glDisable(GL_LINE_SMOOTH);
+    d.model = strokeRotation(walk.angle, walk.strokes - 1);
+    b.vertices = std::move(walk.vertices);
+
+    DrawPlan plan;
+    plan.draws.push_back(std::move(d));
+    return plan;
+}
+
+void LineWalkScene(int32_t seed, const ClipAction& action, float t, float, float) {
+    runPlan(planLineWalkScene(seed, action, t));
 }
 
 }  // namespace vortel

@@ -5,17 +5,17 @@
 // with the previous frame.
 #include "core/demo_state.h"
 #include "core/rng.h"
-#include "gfx/gl_api.h"
-#include "gfx/gl_helpers.h"
 #include "gfx/palette.h"
 #include "gfx/textures.h"
 #include "visuals/actions.h"
-#include "visuals/scene_draw.h"
+#include "visuals/dispatch.h"
+#include "visuals/scene_planner.h"
+#include "visuals/scene_plans.h"
 
 namespace vortel {
 
-void RoomScene(int32_t seed, const ClipAction&, float, float, float) {
-    SceneDraw d = beginScene("RoomScene");
+DrawPlan planRoomScene(int32_t seed, const ClipAction&, float) {
+    ScenePlanner d = beginScene("RoomScene");
     DemoState& s = demo();
     srand(static_cast<uint32_t>(s.seed));
     const double r = rand() * static_cast<double>(0.00003051851f);
@@ -30,17 +30,17 @@ void RoomScene(int32_t seed, const ClipAction&, float, float, float) {
         s.specularColour.y = 1.1f;
         s.specularColour.z = 1.5f;
         s.surfaceParams = {-2.0f, 0.125f, 0.01f, -0.005f};
-        if (d.gl) bindTextureSlot(kSlotRelief, GL_REPEAT);
+        useTexture(d, kSlotRelief);
         useMaterial(d, 9);  // white
         usePrograms(d, pass == 0 ? ProgramPair::DepthNormal : ProgramPair::Lit);
         srand(static_cast<uint32_t>(s.seed));
         if (pass == 1) {
             if ((seed & 1) == 0) {
                 usePrograms(d, ProgramPair::Lit);
-                if (d.gl) glDisable(GL_TEXTURE_2D);
+                disableTexturing(d);
             } else {
                 usePrograms(d, ProgramPair::LitTextured);
-                if (d.gl) bindTextureSlot(kSlotPreviousFrame, GL_REPEAT);
+                useTexture(d, kSlotPreviousFrame);
             }
         }
         // Repeats the draw of the height: the wall colour belongs to the
@@ -51,11 +51,14 @@ void RoomScene(int32_t seed, const ClipAction&, float, float, float) {
         s.texCoordScale[0] = s.texCoordScale[1] = 1.0f;
         s.surfaceParams.x = -2.0f;
         s.specularParams.w = -1.0f;
-        drawBox(d, true, identityModel());
-        endPrograms(d);
+        planBox(d, true, identityModel());
         if (pass == 0) captureWorkingArea(d, kSlotDepthNormal);
     }
-    if (d.gl) glDisable(GL_BLEND);
+    return std::move(d.plan);
+}
+
+void RoomScene(int32_t seed, const ClipAction& action, float t, float, float) {
+    runPlan(planRoomScene(seed, action, t));
 }
 
 }  // namespace vortel

@@ -7,25 +7,22 @@
 #include "core/demo_state.h"
 #include "core/rng.h"
 #include "core/sine_table.h"
-#include "gfx/gl_api.h"
-#include "gfx/gl_helpers.h"
 #include "gfx/palette.h"
-#include "gfx/textures.h"
+#include "gfx/shader_params.h"
 #include "visuals/actions.h"
-#include "visuals/scene_draw.h"
+#include "visuals/dispatch.h"
+#include "visuals/random_draws.h"
+#include "visuals/scene_planner.h"
+#include "visuals/scene_plans.h"
 #include "visuals/shape_presets.h"
 
 namespace vortel {
 
 namespace {
 
-constexpr double kUnits = 10430.378f;
-
-double draw1() { return unitDraw(); }
-
 // A helix amplitude: 0.5 u (0 below 0.25) and 2 (u - 0.5) (0 below 0).
 void amplitudes(float& p, float& q) {
-    p = static_cast<float>(0.5 * draw1());
+    p = static_cast<float>(0.5 * static_cast<double>(unitDraw()));
     q = signedDraw();
     if (p < 0.25f) p = 0;
     if (q < 0) q = 0;
@@ -33,10 +30,10 @@ void amplitudes(float& p, float& q) {
 
 }  // namespace
 
-void ShapeVortexScene(int32_t seed, const ClipAction&, float t, float, float) {
-    SceneDraw d = beginScene("ShapeVortexScene");
+DrawPlan planShapeVortexScene(int32_t seed, const ClipAction&, float t) {
+    ScenePlanner d = beginScene("ShapeVortexScene");
     DemoState& s = demo();
-    if (d.gl) applyCamera();
+    loadCamera(d);
     srand(sceneSeed(seed));
     const int colourIdx = rand() % 12;
     setShaderDefaults();
@@ -49,16 +46,15 @@ void ShapeVortexScene(int32_t seed, const ClipAction&, float t, float, float) {
 
     // The centre shape.
     s.shapePhaseA = static_cast<float>(-2.0 * t);
-    s.specularColour.x = static_cast<float>(1.5 + 2 * (draw1() - 0.5));
-    s.specularColour.y = static_cast<float>(1.5 + 2 * (draw1() - 0.5));
+    s.specularColour.x = static_cast<float>(1.5 + 2 * (static_cast<double>(unitDraw()) - 0.5));
+    s.specularColour.y = static_cast<float>(1.5 + 2 * (static_cast<double>(unitDraw()) - 0.5));
     s.surfaceParams.y = 0.05f;
     rand();
     s.meshScale = {2, 2, 2};
     s.texCoordScale[0] = s.texCoordScale[1] = 0.4f;
     s.shapeSegments = 64;
     shapeMorph = static_cast<float>(rand() * static_cast<double>(0.000012207404f) + 0.05f);
-    drawShape(d, identityModel());
-    if (d.gl) glDisable(GL_BLEND);
+    planShape(d, identityModel());
 
     beginSmallShapes(d, seed, count);
 
@@ -67,7 +63,7 @@ void ShapeVortexScene(int32_t seed, const ClipAction&, float t, float, float) {
         s.shapePhaseA = static_cast<float>(i + 4.0 * t);
         useMaterial(d, 1);
         useMaterial(d, oddSeed || (i & 1) != 0 ? 1 : PaletteSequence[static_cast<size_t>(colourIdx)]);
-        const float rho = static_cast<float>(0.25 * draw1() + i + t);
+        const float rho = static_cast<float>(0.25 * static_cast<double>(unitDraw()) + i + t);
         const float y = static_cast<float>(40.0 * (i - 8) / count);
         float f = static_cast<float>(0.025f * std::abs(static_cast<double>(y)));
         ModelMatrix m = identityModel();
@@ -79,14 +75,17 @@ void ShapeVortexScene(int32_t seed, const ClipAction&, float t, float, float) {
         const float a2 = signedDraw();
         const float phi = static_cast<float>(0.05f * i + 0.5 * t);
         const float a3 = signedDraw();
-        const double sphi = tableAt(static_cast<double>(phi) * kUnits);
-        const double cphi = tableAt(static_cast<double>(phi) * kUnits + 16384.0);
+        const double sphi = tableAt(static_cast<double>(phi) * kUnitsPerRadian);
+        const double cphi = tableAt(static_cast<double>(phi) * kUnitsPerRadian + 16384.0);
         m = translateModel(m, f * (q1 * sphi + static_cast<double>(p1) * a3), y,
                            f * (q2 * cphi + static_cast<double>(p2) * a2));
-        drawShape(d, m);
+        planShape(d, m);
     }
-    endPrograms(d);
-    if (d.gl) glDisable(GL_BLEND);
+    return std::move(d.plan);
+}
+
+void ShapeVortexScene(int32_t seed, const ClipAction& action, float t, float, float) {
+    runPlan(planShapeVortexScene(seed, action, t));
 }
 
 }  // namespace vortel

@@ -6,6 +6,7 @@
 #include "core/demo_state.h"
 #include "core/rng.h"
 #include "visuals/action_tables.h"
+#include "visuals/random_draws.h"
 
 namespace vortel {
 
@@ -24,9 +25,8 @@ namespace {
 
 constexpr int kTemplatesPerSection = 50;
 
-// u in [0, 1] and v in [0, 200]: one draw each, scaled by the floats nearest
-// 1/32767 and 200/32767.
-float drawUnit() { return static_cast<float>(rand() * static_cast<double>(0.00003051851f)); }
+// v in [0, 200]: one draw, scaled by the float nearest 200/32767 (u in
+// [0, 1] is unitDraw).
 float drawValue() { return static_cast<float>(rand() * static_cast<double>(0.006103702f)); }
 
 // The pools a lane draws its clips from; two lanes borrow their
@@ -67,11 +67,11 @@ void buildLane(const LaneRecipe& r, const Pools& pools, int32_t section, int32_t
     std::array<TimelineClip, kTemplatesPerSection> templates{};
     const double S = spanLength;
     for (int j = 0; j < nTemplates; ++j) {
-        const float u1 = drawUnit();
-        const float u2 = drawUnit();
+        const float u1 = unitDraw();
+        const float u2 = unitDraw();
         float duration = spanLength;
         if (r.durationSpread != 0) {
-            const float u3 = drawUnit();
+            const float u3 = unitDraw();
             duration = static_cast<float>((1.0 + static_cast<double>(r.durationSpread) * u3) * S);
         }
         ClipAction a;

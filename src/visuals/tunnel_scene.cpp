@@ -4,32 +4,34 @@
 // for the whole clip; only the latitude phase moves (1.5 rad/s).
 #include "core/demo_state.h"
 #include "core/rng.h"
-#include "gfx/gl_api.h"
-#include "gfx/gl_helpers.h"
 #include "gfx/palette.h"
+#include "gfx/shader_params.h"
 #include "gfx/textures.h"
 #include "visuals/actions.h"
-#include "visuals/scene_draw.h"
+#include "visuals/dispatch.h"
+#include "visuals/random_draws.h"
+#include "visuals/scene_planner.h"
+#include "visuals/scene_plans.h"
 #include "visuals/shape_presets.h"
 
 namespace vortel {
 
-void ShapeTunnelScene(int32_t seed, const ClipAction&, float t, float, float) {
-    SceneDraw d = beginScene("ShapeTunnelScene");
+DrawPlan planShapeTunnelScene(int32_t seed, const ClipAction&, float t) {
+    ScenePlanner d = beginScene("ShapeTunnelScene");
     DemoState& s = demo();
     // The picture so far goes to slot 2; the cave then replaces the colours
     // but keeps the depth.
     captureWorkingArea(d, kSlotCapture);
-    if (d.gl) glClear(GL_COLOR_BUFFER_BIT);
+    clearColour(d);
 
     srand(sceneSeed(seed));
     setShaderDefaults();
     s.shapePhaseB = 0;
     useMaterial(d, PaletteSequence[static_cast<size_t>(rand() % 12)]);
-    uploadLight(d);
-    bindDetailTexture(d);
+    useLight(d);
+    useDetailTexture(d);
     usePrograms(d, ProgramPair::Relief);
-    if (d.gl) bindTextureSlot(kSlotRelief, GL_REPEAT);
+    useTexture(d, kSlotRelief);
 
     setShaderDefaults();
     s.meshScale = {-16, -64, -16};  // all mirrored: the front faces look inwards
@@ -43,10 +45,12 @@ void ShapeTunnelScene(int32_t seed, const ClipAction&, float t, float, float) {
     shapePreset = rand() % 10;
     shapeMorph = static_cast<float>(rand() * static_cast<double>(0.000009155553f) - static_cast<double>(0.2f));
     s.shapeSegments = 5 * (rand() % 3) + 6;
-    drawShape(d, identityModel());
+    planShape(d, identityModel());
+    return std::move(d.plan);
+}
 
-    endPrograms(d);
-    if (d.gl) glDisable(GL_BLEND);
+void ShapeTunnelScene(int32_t seed, const ClipAction& action, float t, float, float) {
+    runPlan(planShapeTunnelScene(seed, action, t));
 }
 
 }  // namespace vortel

@@ -1,5 +1,5 @@
-// Every scene run without GL against a model of its own written here from
-// the scene descriptions: the generator draws re-derived in order, the
+// Every scene's plan against a model of its own written here from the
+// scene descriptions: the generator draws re-derived in order, the
 // placement, size, colour and transform of every draw, for two global
 // seeds and several action seeds.
 #include <gtest/gtest.h>
@@ -13,7 +13,7 @@
 #include "core/sine_table.h"
 #include "gfx/palette.h"
 #include "visuals/actions.h"
-#include "visuals/frame_log.h"
+#include "visuals/scene_plans.h"
 #include "visuals/shape_presets.h"
 
 namespace vortel {
@@ -75,34 +75,25 @@ double S(double radians) { return demo().sineTable[uint32_t(int32_t(int64_t(radi
 
 class SceneModelTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        fillSineTable(demo());
-        setVisualsUseGl(false);
-        setFrameLog(&log_);
-    }
-    void TearDown() override {
-        setFrameLog(nullptr);
-        setVisualsUseGl(true);
-    }
-    std::vector<DrawRecord> run(ActionFn fn, int32_t global, int32_t seed, float t) {
+    void SetUp() override { fillSineTable(demo()); }
+    using PlanFn = DrawPlan (*)(int32_t seed, const ClipAction& action, float t);
+    const std::vector<Draw>& run(PlanFn fn, int32_t global, int32_t seed, float t) {
         demo().seed = global;
-        log_ = {};
         ClipAction a;
         a.duration = 100;
         a.seed = seed;
-        a.action = fn;
-        fn(seed, a, t, 0, 0);
-        return log_.draws;
+        plan_ = fn(seed, a, t);
+        return plan_.draws;
     }
-    void compare(const std::vector<DrawRecord>& got, const std::vector<Expected>& want, const char* action) {
+    void compare(const std::vector<Draw>& got, const std::vector<Expected>& want, const char* action) {
         ASSERT_EQ(got.size(), want.size());
         for (size_t i = 0; i < got.size(); ++i) {
             SCOPED_TRACE("draw " + std::to_string(i));
-            const DrawRecord& g = got[i];
+            const Draw& g = got[i];
             const Expected& w = want[i];
             EXPECT_STREQ(g.action, action);
-            EXPECT_EQ(g.mesh, w.mesh);
-            EXPECT_EQ(g.program, w.program);
+            EXPECT_EQ(meshName(g.mesh), w.mesh);
+            EXPECT_EQ(programPairName(g.program), w.program);
             for (int k = 0; k < 16; ++k) ASSERT_NEAR(g.model[k], w.model.m[k], 2e-4) << k;
             for (int k = 0; k < 3; ++k) EXPECT_NEAR(g.meshScale[k], w.scale[k], 1e-6);
             const Vec4 c = materialColour(w.colour);
@@ -121,7 +112,7 @@ protected:
             }
         }
     }
-    FrameLog log_;
+    DrawPlan plan_;
 };
 
 constexpr int32_t kGlobals[] = {1, 987654};
@@ -194,7 +185,7 @@ TEST_F(SceneModelTest, CubeFieldEveryLayout) {
         for (int32_t seed : {17, 4999, 5000, 9321, 12345, 19999, 25000}) {
             SCOPED_TRACE("global " + std::to_string(global) + " seed " + std::to_string(seed));
             const float t = 7.25f;
-            compare(run(CubeFieldScene, global, seed, t), cubeFieldModel(global, seed, t), "CubeFieldScene");
+            compare(run(planCubeFieldScene, global, seed, t), cubeFieldModel(global, seed, t), "CubeFieldScene");
             EXPECT_EQ(demo().shapeSegments, 4);
             EXPECT_EQ(demo().shapePhaseA, t);
         }
@@ -250,7 +241,7 @@ TEST_F(SceneModelTest, FountainColumn) {
     for (int32_t global : kGlobals)
         for (int32_t seed : {6, 7, 31000}) {
             SCOPED_TRACE("global " + std::to_string(global) + " seed " + std::to_string(seed));
-            compare(run(ShapeFountainScene, global, seed, 11.5f), fountainModel(global, seed, 11.5f),
+            compare(run(planShapeFountainScene, global, seed, 11.5f), fountainModel(global, seed, 11.5f),
                     "ShapeFountainScene");
         }
 }
@@ -316,7 +307,7 @@ TEST_F(SceneModelTest, VortexHelix) {
     for (int32_t global : kGlobals)
         for (int32_t seed : {8, 59, 20001}) {
             SCOPED_TRACE("global " + std::to_string(global) + " seed " + std::to_string(seed));
-            const auto got = run(ShapeVortexScene, global, seed, 4.75f);
+            const auto got = run(planShapeVortexScene, global, seed, 4.75f);
             // The cosine of the model reads the table a quarter turn on; allow
             // a table step in the offsets.
             compare(got, vortexModel(global, seed, 4.75f), "ShapeVortexScene");
@@ -348,8 +339,8 @@ TEST_F(SceneModelTest, Backdrops) {
             e.phaseA = float(1.5 * 9.0);
             e.scale[0] = e.scale[2] = -16;
             e.scale[1] = -64;
-            compare(run(ShapeTunnelScene, global, seed, 9.0f), {e}, "ShapeTunnelScene");
-            EXPECT_EQ(log_.draws[0].specularParams[3], 1.0f);
+            compare(run(planShapeTunnelScene, global, seed, 9.0f), {e}, "ShapeTunnelScene");
+            EXPECT_EQ(plan_.draws[0].specularParams[3], 1.0f);
 
             // The room: the same inside-out box twice, height and colour from
             // the global seed.
@@ -366,7 +357,7 @@ TEST_F(SceneModelTest, Backdrops) {
             std::vector<Expected> room{box, box};
             room[0].program = "DepthNormal";
             room[1].program = (seed & 1) ? "LitTextured" : "Lit";
-            compare(run(RoomScene, global, seed, 9.0f), room, "RoomScene");
+            compare(run(planRoomScene, global, seed, 9.0f), room, "RoomScene");
         }
 }
 
@@ -388,17 +379,19 @@ TEST_F(SceneModelTest, LineWalkPenAndColour) {
                     axis = float(axis + step * float(scale * ((1 - w) * b + w * a)));
                 }
             demo().seed = global;
-            log_ = {};
             ClipAction a;
             a.duration = 10;
             a.fadeIn = 2;
             a.fadeOut = 2;
-            LineWalkScene(77, a, w * 2, 0, 0);  // weight w at time 2 w
-            ASSERT_EQ(log_.draws.size(), 1u);
-            const DrawRecord& g = log_.draws[0];
-            EXPECT_STREQ(g.mesh, "lines");
-            EXPECT_EQ(g.vertices, 2 * segments * strokes);
-            for (int k = 0; k < 3; ++k) EXPECT_FLOAT_EQ(g.end[k], float(p[k]));
+            plan_ = planLineWalkScene(77, a, w * 2);  // weight w at time 2 w
+            ASSERT_EQ(plan_.draws.size(), 1u);
+            const Draw& g = plan_.draws[0];
+            EXPECT_EQ(g.mesh, MeshKind::Lines);
+            ASSERT_EQ(g.lines.vertices.size(), size_t(2 * segments * strokes));
+            const Vec3 end = g.lines.vertices.back();
+            EXPECT_FLOAT_EQ(end.x, float(p[0]));
+            EXPECT_FLOAT_EQ(end.y, float(p[1]));
+            EXPECT_FLOAT_EQ(end.z, float(p[2]));
             EXPECT_FLOAT_EQ(g.colour[0], Palette[colour].r);
             EXPECT_FLOAT_EQ(g.colour[2], Palette[colour].b);
             const Xf turned = Xf{}.rotate(angle * strokes, 0, 0.3, 1);
