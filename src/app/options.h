@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -31,6 +32,11 @@ struct Options {
     int fps = 60;                    // --fps: frames per second of the recording
     std::optional<float> lengthSeconds;  // --length: record only this much of the show
     std::string sheetPath;           // --contact-sheet: the 16 spans at a glance, PNG
+
+    // The live show's steering (live_options.h).
+    std::optional<float> startSeconds;  // --start: the first show begins at this song time
+    std::vector<int32_t> playlist;      // --playlist: these seeds, one show after another
+    bool shuffle = false;               // --shuffle: random seeds, one show after another, without end
 };
 
 struct ParseResult {
