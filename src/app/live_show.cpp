@@ -110,7 +110,7 @@ bool LiveShow::startShow(int32_t seed, float at, std::string* why) {
     log_.draws.clear();
     lastBuildSeconds_ = secondsSince(t0);
     if (settings_.verbose) {
-        if (showsStarted_ == 1) std::fprintf(stderr, "vortel: seed %d\n", seed);
+        if (showsStarted_ == 1) std::fprintf(stderr, "vortel: seed %d (built in %.3f s)\n", seed, lastBuildSeconds_);
         else
             std::fprintf(stderr, "vortel: seed %d (after %d at %.3f s; built in %.3f s)\n", seed, previous,
                          static_cast<double>(leftAt), lastBuildSeconds_);
