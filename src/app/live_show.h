@@ -96,7 +96,6 @@ private:
     bool framesDrawn_ = false; // slot 0 holds a frame of this show
     bool saveRequested_ = false;
     std::vector<std::string> saved_;
-    bool saveFailed_ = false;
 
     FrameLog log_;  // the actions of the last frame drawn
     bool info_ = false;
