@@ -2,16 +2,21 @@
 
 namespace vortel {
 
-LoopResult runFrameLoop(Host& host, DemoState& state, const FrameHooks& hooks) {
+LoopResult runFrameLoop(Host& host, DemoState& state, const FrameHooks& hooks, ShowClock* clock) {
     LoopResult result;
-    state.songTime = 0;
-    const uint32_t t0 = host.ticks();
+    ShowClock own;
+    if (!clock) {
+        own.start(host.ticks(), 0);
+        state.songTime = 0;
+        clock = &own;
+    }
     for (;;) {
-        float now = elapsedSeconds(t0, host.ticks());
+        float now = clock->at(host.ticks());
         state.frameDelta = now - state.songTime;
         state.songTime = now;
         if (hooks.renderAudio) hooks.renderAudio();
         FrameInput input = host.pollInput();
+        if (hooks.handleInput) hooks.handleInput(input);
         if (hooks.drawFrame) hooks.drawFrame();
         host.swapBuffers();
         ++result.frames;
@@ -24,6 +29,7 @@ LoopResult runFrameLoop(Host& host, DemoState& state, const FrameHooks& hooks) {
             return result;
         }
         if (!(state.songLength + 1.0f > state.songTime)) {
+            if (hooks.nextShow && hooks.nextShow()) continue;
             result.end = LoopEnd::SongOver;
             return result;
         }

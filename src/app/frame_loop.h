@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <functional>
 
+#include "app/show_clock.h"
 #include "core/demo_state.h"
 #include "core/elapsed_time.h"
 #include "platform/host.h"
@@ -9,11 +10,18 @@
 namespace vortel {
 
 // The per-frame work the loop drives, in this order each frame:
-// renderAudio (synthesis under the frame's budget), then drawFrame (clear,
-// picture) before the buffer swap. Either may be empty.
+// renderAudio (synthesis under the frame's budget), then the input poll and
+// handleInput, then drawFrame (clear, picture) before the buffer swap. Any
+// may be empty.
 struct FrameHooks {
     std::function<void()> renderAudio;
     std::function<void()> drawFrame;
+    // The frame's input, before its picture: the live show's keys. May move
+    // the clock and demo's songTime (pause, seek, another seed).
+    std::function<void(const FrameInput&)> handleInput;
+    // At the end of a show: true when it has started the next one (and
+    // restarted the clock), false to end the loop.
+    std::function<bool()> nextShow;
 };
 
 enum class LoopEnd { Quit, Escape, SongOver };
@@ -24,7 +32,9 @@ struct LoopResult {
 };
 
 // Runs frames until a quit arrives, Escape is pressed, or songTime reaches
-// songLength + 1 s. songTime starts at 0 and counts from the tick read here.
-LoopResult runFrameLoop(Host& host, DemoState& state, const FrameHooks& hooks);
+// songLength + 1 s with no next show. Without a clock, songTime starts at 0
+// and counts from the tick read here; with one, the clock (started by the
+// caller, steered by the hooks) gives each frame's songTime.
+LoopResult runFrameLoop(Host& host, DemoState& state, const FrameHooks& hooks, ShowClock* clock = nullptr);
 
 }  // namespace vortel

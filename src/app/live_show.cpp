@@ -1,51 +1,333 @@
 #include "app/live_show.h"
 
+#include <algorithm>
+#include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <memory>
 #include <string>
 
+#include "app/controls.h"
 #include "app/device_player.h"
-#include "app/frame_loop.h"
+#include "app/overlay_text.h"
+#include "app/screenshot.h"
 #include "app/startup.h"
-#include "audio/audio_stream.h"
 #include "core/demo_state.h"
 #include "gfx/gl_api.h"
+#include "gfx/gpu_programs.h"
+#include "gfx/textures.h"
 #include "platform/audio_device.h"
 #include "platform/clock.h"
 #include "platform/sdl_window.h"
-#include "song/song_player.h"
 #include "song/song_setup.h"
 #include "visuals/frame.h"
+#include "visuals/last_frame.h"
 #include "visuals/show_graphics.h"
+#include "visuals/timeline.h"
 
 namespace vortel {
 
 namespace {
 
-void printStartFacts(const DemoState& s) {
-    std::fprintf(stderr, "vortel: seed %d\n", s.seed);
-    std::fprintf(stderr, "vortel: tempo %.4f bpm, step %.6f s, song %.4f s\n",
-                 static_cast<double>(s.bpm), static_cast<double>(s.stepLength),
-                 static_cast<double>(s.songLength));
+// Seconds of sound rendered past the play position whenever the show starts
+// playing somewhere (a start, a seek, the end of a pause), as at start-up:
+// with this lead the frame's audio budget stays at its smallest.
+constexpr float kLeadSeconds = 5.0f;
+
+double secondsSince(std::chrono::steady_clock::time_point t0) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+}
+
+void printTempo(const DemoState& s) {
+    std::fprintf(stderr, "vortel: tempo %.4f bpm, step %.6f s, song %.4f s\n", static_cast<double>(s.bpm),
+                 static_cast<double>(s.stepLength), static_cast<double>(s.songLength));
 }
 
 }  // namespace
 
+LiveShow::LiveShow(Host& host, LivePlayer* player, LiveSettings settings)
+    : host_(host), player_(player), settings_(std::move(settings)), random_(std::random_device{}()) {
+    if (!settings_.audioClock) settings_.audioClock = &systemTicks;
+}
+
+LiveShow::~LiveShow() {
+    if (graphicsStarted_) {
+        DemoState& s = demo();
+        glDeleteTextures(kTextureSlotCount, s.textureSlots.data());
+        s.textureSlots.fill(0);
+        if (glApiLoaded()) glDeleteProgramsARB(kGpuProgramCount, s.gpuPrograms.data());
+        s.gpuPrograms.fill(0);
+    }
+}
+
+bool LiveShow::startShow(int32_t seed, float at, std::string* why) {
+    const auto t0 = std::chrono::steady_clock::now();
+    DemoState& state = demo();
+    const float leftAt = state.songTime;
+    const int32_t previous = seed_;
+    state.seed = seed;
+    std::string problem;
+    if (settings_.writeRunFile && !writeReplayFile(seed, &problem) && settings_.verbose)
+        std::fprintf(stderr, "vortel: %s (going on)\n", problem.c_str());
+
+    // The order of a fresh start: tempo, textures, Timeline (the GPU
+    // programs, the same for every seed, are compiled once), then the song.
+    setupSong(state);
+    if (!graphicsStarted_) {
+        if (!startShowGraphics(&glProcAddress, why)) return false;
+        graphicsStarted_ = true;
+    } else {
+        glDeleteTextures(kTextureSlotCount, state.textureSlots.data());
+        generateTextures();
+        demoTimeline().clips.clear();
+        buildTimeline();
+    }
+    auto song = std::make_unique<SongPlayer>(seed, state.bpm);
+    auto stream = std::make_unique<AudioStream>(settings_.audioClock);
+    stream->init(*song);
+
+    const float start = std::clamp(at, 0.0f, state.songLength);
+    // The player moves to the new image before the old one goes.
+    std::unique_ptr<AudioStream> oldStream = std::move(stream_);
+    std::unique_ptr<SongPlayer> oldSong = std::move(song_);
+    song_ = std::move(song);
+    stream_ = std::move(stream);
+    if (start > 0) placeAudio(std::llround(static_cast<double>(start) * stream_->sampleRate));
+    stream_->play(player_);
+    if (player_) player_->setPaused(false);
+    oldStream.reset();
+    oldSong.reset();
+
+    seed_ = seed;
+    ++showsStarted_;
+    host_.setTitle(windowTitle(seed));
+    clock_.start(host_.ticks(), start);
+    state.songTime = start;
+    state.frameDelta = 0;
+    renderOnce_ = false;
+    framesDrawn_ = false;
+    log_.actions.clear();
+    log_.draws.clear();
+    lastBuildSeconds_ = secondsSince(t0);
+    if (settings_.verbose) {
+        if (showsStarted_ == 1) std::fprintf(stderr, "vortel: seed %d (built in %.3f s)\n", seed, lastBuildSeconds_);
+        else
+            std::fprintf(stderr, "vortel: seed %d (after %d at %.3f s; built in %.3f s)\n", seed, previous,
+                         static_cast<double>(leftAt), lastBuildSeconds_);
+        printTempo(state);
+        if (start > 0) std::fprintf(stderr, "vortel: starting at %.3f s\n", static_cast<double>(start));
+    }
+    return true;
+}
+
+void LiveShow::placeAudio(int64_t position) {
+    AudioStream& a = *stream_;
+    const int64_t capacity = static_cast<int64_t>(a.lengthSeconds) * a.sampleRate;
+    position = std::clamp<int64_t>(position, 0, capacity);
+    // Synthesis runs far ahead of the player, so this is mostly done already;
+    // after a start far into the song it is a burst at a few hundred times
+    // real time.
+    const int64_t want = std::min<int64_t>(capacity, position + static_cast<int64_t>(kLeadSeconds * a.sampleRate));
+    while (a.samplesWritten < want)
+        a.render(static_cast<float>(static_cast<double>(want - a.samplesWritten) / a.sampleRate));
+    a.renderAhead = static_cast<float>(static_cast<double>(a.samplesWritten - position) / a.sampleRate);
+    a.lastRenderTick = settings_.audioClock();
+    PlaybackCursor& c = a.cursor;
+    auto move = [&c, position] {
+        c.position = position;
+        c.played.store(position, std::memory_order_relaxed);
+    };
+    if (player_) player_->whileStopped(move);
+    else move();
+}
+
+void LiveShow::seekTo(float target, uint32_t tick) {
+    const auto t0 = std::chrono::steady_clock::now();
+    DemoState& state = demo();
+    const float t = std::clamp(target, 0.0f, state.songLength);
+    placeAudio(std::llround(static_cast<double>(t) * stream_->sampleRate));
+    clock_.seek(tick, t);
+    state.songTime = t;
+    if (clock_.paused) {
+        // The held picture moves to the new place: one frame there.
+        renderOnce_ = true;
+        state.frameDelta = 1.0f / 60.0f;
+    }
+    if (settings_.verbose)
+        std::fprintf(stderr, "vortel: seek to %.3f s%s (ready in %.3f s)\n", static_cast<double>(t),
+                     t != target ? (t == 0 ? " (the start)" : " (the end of the song)") : "", secondsSince(t0));
+}
+
+void LiveShow::pause() {
+    const DemoState& state = demo();
+    clock_.pauseAt(state.songTime);
+    if (player_) player_->setPaused(true);
+    if (settings_.verbose) std::fprintf(stderr, "vortel: pause at %.3f s\n", static_cast<double>(state.songTime));
+}
+
+void LiveShow::resume(uint32_t tick) {
+    const DemoState& state = demo();
+    // The sound goes on from the picture's time: the device's position ran a
+    // little past it before the pause took hold.
+    placeAudio(std::llround(static_cast<double>(state.songTime) * stream_->sampleRate));
+    clock_.resume(tick);
+    if (player_) player_->setPaused(false);
+    if (settings_.verbose) std::fprintf(stderr, "vortel: resume at %.3f s\n", static_cast<double>(state.songTime));
+}
+
+int32_t LiveShow::randomSeed() { return static_cast<int32_t>(random_()); }
+
+void LiveShow::handleInput(const FrameInput& input) {
+    const Controls c = readControls(input.keys);
+    if (!c.any()) return;
+    DemoState& state = demo();
+    const uint32_t tick = host_.ticks();
+    if (c.randomSeed || c.seedStep != 0) {
+        // A new show starts from its beginning; the frame's seeks and pause
+        // belonged to the old one.
+        const int32_t next = stepSeed(c.randomSeed ? randomSeed() : seed_, c.seedStep);
+        std::string why;
+        if (!startShow(next, 0, &why)) std::fprintf(stderr, "vortel: %s\n", why.c_str());
+    } else {
+        if (c.seek) seekTo(c.seekFrom.value_or(state.songTime) + c.seekBy, tick);
+        if (c.togglePause) {
+            if (clock_.paused) resume(tick);
+            else pause();
+        }
+    }
+    if (c.toggleInfo) {
+        info_ = !info_;
+        if (settings_.verbose)
+            std::fprintf(stderr, "vortel: information %s at %.3f s\n", info_ ? "on" : "off",
+                         static_cast<double>(state.songTime));
+    }
+    if (c.toggleGuide) {
+        guide_ = !guide_;
+        if (settings_.verbose)
+            std::fprintf(stderr, "vortel: key guide %s at %.3f s\n", guide_ ? "on" : "off",
+                         static_cast<double>(state.songTime));
+    }
+    if (c.save) saveRequested_ = true;
+}
+
+void LiveShow::draw() {
+    DemoState& state = demo();
+    // The finished square is stretched over whatever the window covers
+    // now: 800 x 600, or the whole screen (F11).
+    int w = state.windowWidth, h = state.windowHeight;
+    host_.drawableSize(&w, &h);
+    state.windowWidth = w;
+    state.windowHeight = h;
+    glClearColor(0, 0, 0, 0);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    if (clock_.paused && framesDrawn_ && !renderOnce_) {
+        redrawLastFrame();
+    } else {
+        // The log records what the frame runs, for the information panel.
+        log_.actions.clear();
+        log_.draws.clear();
+        setFrameLog(&log_);
+        renderFrame();
+        setFrameLog(nullptr);
+        framesDrawn_ = true;
+        renderOnce_ = false;
+    }
+    if (saveRequested_) {
+        saveRequested_ = false;
+        saveFrame(w, h);
+    }
+    drawOverlays(w, h);
+}
+
+void LiveShow::saveFrame(int width, int height) {
+    const DemoState& state = demo();
+    std::string name, why;
+    if (saveScreenshot(settings_.saveFolder, screenshotStem(seed_, state.songTime), width, height, &name, &why)) {
+        saved_.push_back(name);
+        std::fprintf(stderr, "vortel: saved %s\n", name.c_str());
+    } else {
+        std::fprintf(stderr, "vortel: %s (the show goes on)\n", why.c_str());
+    }
+}
+
+void LiveShow::drawOverlays(int width, int height) {
+    infoText_.clear();
+    if (!info_ && !guide_) return;
+    const DemoState& state = demo();
+    infoText_ = info_ ? infoLines(state, clock_.paused, log_.actions) : std::vector<std::string>{};
+    if (!fontTried_) {
+        fontTried_ = true;
+        std::string why;
+        text_ = TextRenderer::open(settings_.fontPath, &why);
+        if (!text_) std::fprintf(stderr, "vortel: %s; the show goes on without text on screen\n", why.c_str());
+    }
+    if (!text_) return;
+    // Legible from 800 x 600 up to a full screen: the text grows with the window.
+    const int size = std::max(14, height / 40);
+    const int margin = size / 2 + 4;
+    if (info_ && (infoText_ != infoShownText_ || size != infoSize_)) {
+        RgbaImage panel = text_->renderPanel(infoText_, size);
+        infoImage_.upload(panel.pixels.data(), panel.width, panel.height);
+        infoShownText_ = infoText_;
+        infoSize_ = size;
+    }
+    const std::vector<std::string> guide = guide_ ? guideLines() : std::vector<std::string>{};
+    if (guide_ && (guide != guideShownText_ || size != guideSize_)) {
+        RgbaImage panel = text_->renderPanel(guide, size);
+        guideImage_.upload(panel.pixels.data(), panel.width, panel.height);
+        guideShownText_ = guide;
+        guideSize_ = size;
+    }
+    if (info_) infoImage_.draw(margin, margin, width, height);
+    if (guide_) {
+        int x = width - guideImage_.width() - margin, y = margin;
+        // Side by side when there is room, else the guide below the information.
+        if (info_ && x < margin + infoImage_.width() + margin) y = margin + infoImage_.height() + margin;
+        guideImage_.draw(std::max(margin, x), y, width, height);
+    }
+}
+
+bool LiveShow::startNextShow() {
+    int32_t next = 0;
+    if (playlistNext_ < settings_.playlist.size()) next = settings_.playlist[playlistNext_++];
+    else if (settings_.shuffle) next = randomSeed();
+    else return false;
+    std::string why;
+    if (!startShow(next, 0, &why)) {
+        std::fprintf(stderr, "vortel: %s\n", why.c_str());
+        return false;
+    }
+    return true;
+}
+
+LoopResult LiveShow::run() {
+    FrameHooks hooks;
+    hooks.renderAudio = [this] {
+        if (!clock_.paused) stream_->render(0);
+    };
+    hooks.handleInput = [this](const FrameInput& in) { handleInput(in); };
+    hooks.drawFrame = [this] { draw(); };
+    hooks.nextShow = [this] { return startNextShow(); };
+    return runFrameLoop(host_, demo(), hooks, &clock_);
+}
+
 int runLiveShow(const Options& opt) {
     DemoState& state = demo();
-    const std::string title = windowTitle(state.seed);
+    if (!opt.playlist.empty()) state.seed = opt.playlist.front();
+    const int32_t first = state.seed;
+    setupSong(state);
+    const float start = opt.startSeconds.value_or(0.0f);
+    if (start > state.songLength) {
+        std::fprintf(stderr, "vortel: option --start: %.3f s is past the end of the song of seed %d (%.3f s)\n",
+                     static_cast<double>(start), first, static_cast<double>(state.songLength));
+        return kExitUsage;
+    }
 
     std::string why;
-    if (!writeReplayFile(state.seed, &why) && opt.verbose)
-        std::fprintf(stderr, "vortel: %s (going on)\n", why.c_str());
-
-    setupSong(state);
-    if (opt.verbose) printStartFacts(state);
-
     WindowOptions wo;
     wo.width = state.windowWidth;
     wo.height = state.windowHeight;
-    wo.title = title;
+    wo.title = windowTitle(first);
     wo.vsync = !opt.noVsync;
     wo.fullscreen = opt.fullscreen;
     auto window = SdlWindow::open(wo, &why);
@@ -60,45 +342,32 @@ int runLiveShow(const Options& opt) {
         std::fprintf(stderr, "vortel: depth buffer %d bits%s\n", window->depthBits(),
                      window->depthFellBack() ? " (32 bits refused, took 24)" : "");
     }
-
     setGlErrorReporting(opt.verbose);
-    if (!startShowGraphics(&glProcAddress, &why)) {
-        std::fprintf(stderr, "vortel: %s\n", why.c_str());
-        return kExitFailure;
-    }
-    // The song is composed after the pictures' resources, as a recording does.
-    auto song = std::make_unique<SongPlayer>(state.seed, state.bpm);
-    AudioStream audio(&systemTicks);
-    audio.init(*song);
-    auto device = SdlAudioDevice::open(audio.sampleRate, &why);
+
+    auto device = SdlAudioDevice::open(kSampleRate, &why);
     if (!device && opt.verbose) std::fprintf(stderr, "vortel: %s; the show runs silently\n", why.c_str());
     if (device && opt.verbose) std::fprintf(stderr, "vortel: audio through SDL's %s driver\n", device->driver().c_str());
     std::unique_ptr<DevicePlayer> player;
     if (device) player = std::make_unique<DevicePlayer>(*device);
-    audio.play(player.get());
 
-    FrameHooks hooks;
-    hooks.renderAudio = [&audio] { audio.render(0); };
-    hooks.drawFrame = [&window, &state] {
-        // The finished square is stretched over whatever the window covers
-        // now: 800 x 600, or the whole screen (F11).
-        int w = state.windowWidth, h = state.windowHeight;
-        window->drawableSize(&w, &h);
-        state.windowWidth = w;
-        state.windowHeight = h;
-        glClearColor(0, 0, 0, 0);
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        renderFrame();
-    };
-    LoopResult r = runFrameLoop(*window, state, hooks);
+    LiveSettings settings;
+    settings.verbose = opt.verbose;
+    if (opt.playlist.size() > 1) settings.playlist.assign(opt.playlist.begin() + 1, opt.playlist.end());
+    settings.shuffle = opt.shuffle;
+    LiveShow show(*window, player.get(), settings);
+    if (!show.startShow(first, start, &why)) {
+        std::fprintf(stderr, "vortel: %s\n", why.c_str());
+        return kExitFailure;
+    }
+    LoopResult r = show.run();
     if (opt.verbose) {
         const char* how = r.end == LoopEnd::Quit ? "quit" : r.end == LoopEnd::Escape ? "Escape" : "song over";
         std::fprintf(stderr, "vortel: ended (%s) after %d frames, %.3f s\n", how, r.frames,
                      static_cast<double>(state.songTime));
         if (device)
             std::fprintf(stderr, "vortel: audio underruns: %d (%lld silent samples)\n",
-                         audio.cursor.underruns.load(),
-                         static_cast<long long>(audio.cursor.underrunSamples.load()));
+                         show.audio().cursor.underruns.load(),
+                         static_cast<long long>(show.audio().cursor.underrunSamples.load()));
     }
     // Stop the player before the image it reads goes away.
     device.reset();

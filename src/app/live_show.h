@@ -1,11 +1,110 @@
 #pragma once
+#include <cstdint>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "app/frame_loop.h"
+#include "app/live_player.h"
 #include "app/options.h"
+#include "app/show_clock.h"
+#include "audio/audio_stream.h"
+#include "gfx/overlay_image.h"
+#include "platform/host.h"
+#include "platform/text_image.h"
+#include "song/song_player.h"
+#include "visuals/frame_log.h"
 
 namespace vortel {
 
 // The show in a window with its sound: writes the run file, opens the
-// window and the sound device, and runs frames until the song is over,
-// Escape or a quit. Returns the exit code.
+// window and the sound device, and runs frames until the song is over (and
+// nothing is to follow), Escape or a quit. Returns the exit code.
 int runLiveShow(const Options& options);
+
+struct LiveSettings {
+    bool verbose = false;
+    std::vector<int32_t> playlist;  // the seeds of the shows after the first, in order
+    bool shuffle = false;           // then random seeds without end
+    std::string fontPath = kDefaultFontPath;
+    std::string saveFolder;         // where S saves; "" = the current folder
+    bool writeRunFile = true;
+    AudioStream::Clock audioClock = nullptr;  // the audio budget's clock; null = the system's
+};
+
+// The steerable show: one seed's song, sound and pictures at a time, in the
+// window (or whatever Host) whose GL context is current, played through
+// `player` (null: silently). Keys pause, seek, change the seed, save the
+// picture and lay text over it; see readControls.
+class LiveShow {
+public:
+    LiveShow(Host& host, LivePlayer* player, LiveSettings settings);
+    ~LiveShow();  // frees the show's GL textures and programs and its sound
+    LiveShow(const LiveShow&) = delete;
+    LiveShow& operator=(const LiveShow&) = delete;
+
+    // Builds everything a fresh start with `seed` builds, in the same order
+    // (run file, tempo, textures, Timeline, song, the first seconds of
+    // sound), replacing the current show, and plays it from song time `at`
+    // (clamped to the song). False with a reason when the GL cannot be loaded.
+    bool startShow(int32_t seed, float at, std::string* why);
+
+    // Frames until a quit, Escape, or the end of a show with none to follow.
+    LoopResult run();
+
+    // What tests and reports look at.
+    int32_t seed() const { return seed_; }
+    bool paused() const { return clock_.paused; }
+    bool infoShown() const { return info_; }
+    bool guideShown() const { return guide_; }
+    const AudioStream& audio() const { return *stream_; }
+    const SongPlayer& song() const { return *song_; }
+    const ShowClock& clock() const { return clock_; }
+    int showsStarted() const { return showsStarted_; }
+    double lastBuildSeconds() const { return lastBuildSeconds_; }
+    const std::vector<std::string>& savedFiles() const { return saved_; }
+    // The text panels as last laid out (empty when not shown).
+    const std::vector<std::string>& infoText() const { return infoText_; }
+
+private:
+    void handleInput(const FrameInput& input);
+    void draw();
+    bool startNextShow();
+    void seekTo(float target, uint32_t tick);
+    void pause();
+    void resume(uint32_t tick);
+    void placeAudio(int64_t position);
+    void saveFrame(int width, int height);
+    void drawOverlays(int width, int height);
+    int32_t randomSeed();
+
+    Host& host_;
+    LivePlayer* player_;
+    LiveSettings settings_;
+    ShowClock clock_;
+    int32_t seed_ = 0;
+    std::unique_ptr<SongPlayer> song_;
+    std::unique_ptr<AudioStream> stream_;
+    bool graphicsStarted_ = false;
+    int showsStarted_ = 0;
+    double lastBuildSeconds_ = 0;
+    size_t playlistNext_ = 0;
+    std::mt19937 random_;
+
+    bool renderOnce_ = false;  // paused, but the picture must show a new place
+    bool framesDrawn_ = false; // slot 0 holds a frame of this show
+    bool saveRequested_ = false;
+    std::vector<std::string> saved_;
+
+    FrameLog log_;  // the actions of the last frame drawn
+    bool info_ = false;
+    bool guide_ = false;
+    std::unique_ptr<TextRenderer> text_;
+    bool fontTried_ = false;
+    std::vector<std::string> infoText_, infoShownText_, guideShownText_;
+    int infoSize_ = 0, guideSize_ = 0;
+    OverlayImage infoImage_, guideImage_;
+};
 
 }  // namespace vortel

@@ -6,6 +6,7 @@
 #include <set>
 
 #include "app/startup.h"
+#include "app/live_options.h"
 
 namespace vortel {
 
@@ -67,6 +68,10 @@ ParseResult parseOptions(const std::vector<std::string>& args) {
             i += 2;
             continue;
         }
+        if (takeLiveOption(name, value, args, i, o, &r.error)) {
+            if (!r.error.empty()) return r;
+            continue;
+        }
         if (takesValue(name)) {
             if (!value) {
                 if (i + 1 >= args.size()) return fail("option " + name + " needs a value");
@@ -115,8 +120,10 @@ ParseResult parseOptions(const std::vector<std::string>& args) {
     if (o.inspectAt && !o.inspect) return fail("option --at goes with --inspect");
     if ((seen.count("--fps") || o.lengthSeconds) && o.recordPath.empty())
         return fail(std::string("option ") + (seen.count("--fps") ? "--fps" : "--length") + " goes with --record");
-    if (!o.galleryDir.empty() && (o.seedText || offlineOnly(o) || o.noVsync || o.fullscreen || o.force))
+    if (!o.galleryDir.empty() && (o.seedText || offlineOnly(o) || o.noVsync || o.fullscreen || o.force ||
+                                   o.startSeconds || !o.playlist.empty() || o.shuffle))
         return fail("option --gallery-page takes no seed and no other option but --verbose");
+    if (std::string live = checkLiveOptions(o); !live.empty()) return fail(live);
     return r;
 }
 
@@ -139,6 +146,11 @@ std::string usageText() {
            "  --verbose        report start-up facts and problems (GL errors too) on stderr\n"
            "  --no-vsync       do not wait for the display between frames\n"
            "  --fullscreen     cover the whole screen (F11 switches while the show runs)\n"
+           "  --start SECONDS  begin the (first) show at that song time\n"
+           "  --playlist SEED[,SEED...]\n"
+           "                   play these seeds one after another, then end\n"
+           "  --shuffle        play random seeds one after another without end (after\n"
+           "                   SEED, when one is given)\n"
            "\n"
            "Without a window or a sound device (each writes its output and exits):\n"
            "  --inspect        print the seed's show as JSON on stdout\n"
@@ -165,7 +177,17 @@ std::string usageText() {
            "                   (see scripts/gallery.sh); the pages are derived files and are\n"
            "                   replaced on every run\n"
            "\n"
-           "While the show runs, Escape or closing the window ends it.\n";
+                      "While the show runs:\n"
+           "  Space            pause / go on (picture and sound together)\n"
+           "  Left, Right      5 s back / forward;  Home  back to the start\n"
+           "  N, P             the next / previous seed;  R  a random seed\n"
+           "  S                save the picture as vortel-SEED-SECONDS.png in the\n"
+           "                   current folder (never over an existing file)\n"
+           "  I                seed, time, section, span and running actions on screen\n"
+           "  H, F1            this list of keys on screen\n"
+           "  F11              window / whole screen\n"
+           "  Escape           quit (closing the window too)\n"
+           "With --verbose each key's effect is reported on stderr with the song time.\n";
 }
 
 OfflineRequest offlineRequest(const Options& o) {

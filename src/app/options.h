@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -33,6 +34,11 @@ struct Options {
     std::string sheetPath;           // --contact-sheet: the 16 spans at a glance, PNG
     std::string summaryPath;         // --summary: the show in brief as JSON
     std::string galleryDir;          // --gallery-page: build the gallery's pages in this folder
+
+    // The live show's steering (live_options.h).
+    std::optional<float> startSeconds;  // --start: the first show begins at this song time
+    std::vector<int32_t> playlist;      // --playlist: these seeds, one show after another
+    bool shuffle = false;               // --shuffle: random seeds, one show after another, without end
 };
 
 struct ParseResult {

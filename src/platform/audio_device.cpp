@@ -51,6 +51,14 @@ bool SdlAudioDevice::start(AudioPull pull) {
     return true;
 }
 
+void SdlAudioDevice::setPaused(bool paused) { SDL_PauseAudioDevice(device_, paused ? 1 : 0); }
+
+void SdlAudioDevice::whileLocked(const std::function<void()>& fn) {
+    SDL_LockAudioDevice(device_);
+    fn();
+    SDL_UnlockAudioDevice(device_);
+}
+
 void SdlAudioDevice::callback(void* user, uint8_t* stream, int len) {
     auto* self = static_cast<SdlAudioDevice*>(user);
     auto* out = reinterpret_cast<int16_t*>(stream);

@@ -20,6 +20,12 @@ public:
 
     // Sets the callback and starts the device. Until then it plays silence.
     bool start(AudioPull pull);
+    // Stops and restarts the callbacks: paused, the device plays silence and
+    // pulls nothing.
+    void setPaused(bool paused);
+    // Runs `fn` while no callback runs (the device's lock held), to move what
+    // the callback reads from.
+    void whileLocked(const std::function<void()>& fn);
     const std::string& driver() const { return driver_; }
     // Samples the device takes per callback, as SDL granted them.
     int bufferSamples() const { return bufferSamples_; }

@@ -27,6 +27,25 @@ void setContextAttributes(int depthBits) {
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
 }
 
+// The show's keys by their meaning on the keyboard's layout (the letter
+// printed on the key, not its position).
+bool showKey(SDL_Keycode sym, Key* key) {
+    switch (sym) {
+    case SDLK_SPACE: *key = Key::Space; return true;
+    case SDLK_LEFT: *key = Key::Left; return true;
+    case SDLK_RIGHT: *key = Key::Right; return true;
+    case SDLK_HOME: *key = Key::Home; return true;
+    case SDLK_n: *key = Key::N; return true;
+    case SDLK_p: *key = Key::P; return true;
+    case SDLK_r: *key = Key::R; return true;
+    case SDLK_s: *key = Key::S; return true;
+    case SDLK_i: *key = Key::I; return true;
+    case SDLK_h: *key = Key::H; return true;
+    case SDLK_F1: *key = Key::F1; return true;
+    default: return false;
+    }
+}
+
 const char* glString(GLenum name) {
     const GLubyte* s = glGetString(name);
     return s ? reinterpret_cast<const char*>(s) : "";
@@ -113,6 +132,11 @@ FrameInput SdlWindow::pollInput() {
         case SDL_KEYDOWN:
             if (ev.key.keysym.sym == SDLK_ESCAPE) escapeLatched_ = true;
             if (ev.key.keysym.sym == SDLK_F11 && !ev.key.repeat) toggleFullscreen();
+            // With a modifier held the keys belong to the desktop (Alt+Tab and the like).
+            if (!(ev.key.keysym.mod & (KMOD_CTRL | KMOD_ALT | KMOD_GUI))) {
+                Key key;
+                if (showKey(ev.key.keysym.sym, &key)) in.keys.push_back({key, ev.key.repeat != 0});
+            }
             break;
         default:
             break;
@@ -145,5 +169,7 @@ bool SdlWindow::fullscreen() const {
 void SdlWindow::drawableSize(int* width, int* height) const { SDL_GL_GetDrawableSize(window_, width, height); }
 
 void SdlWindow::swapBuffers() { SDL_GL_SwapWindow(window_); }
+
+void SdlWindow::setTitle(const std::string& title) { SDL_SetWindowTitle(window_, title.c_str()); }
 
 }  // namespace vortel

@@ -33,13 +33,14 @@ public:
     uint32_t ticks() override;
     FrameInput pollInput() override;
     void swapBuffers() override;
+    void setTitle(const std::string& title) override;
 
     // Switches between the window and the whole desktop (F11 does it too).
     void toggleFullscreen();
     bool fullscreen() const;
     // The size of the picture in pixels: the window's, or the screen's when
     // fullscreen.
-    void drawableSize(int* width, int* height) const;
+    void drawableSize(int* width, int* height) const override;
 
     int depthBits() const { return depthBits_; }
     // True when the 32-bit depth buffer was refused and 24 bits were taken.

@@ -216,5 +216,18 @@ TEST(Cli, LibrariesKeepTheirOwnErrorLinesOutOfTheWay) {
     fs::remove_all(dir);
 }
 
+// The live show's options refuse bad values with exit 2 and one line,
+// before any window opens.
+TEST(Cli, LiveOptionsRefuseBadValuesWithOneLine) {
+    for (const char* args : {"5 --start 500", "5 --start -2", "--playlist 3,x", "--playlist 3 --shuffle",
+                             "5 --start 3 --inspect"}) {
+        RunResult r = run(args, "SDL_VIDEODRIVER=dummy");
+        EXPECT_EQ(r.code, 2) << args << r.err;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << args << r.err;
+        EXPECT_TRUE(r.out.empty());
+    }
+    EXPECT_NE(run("5 --start 500").err.find("past the end of the song of seed 5"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace vortel

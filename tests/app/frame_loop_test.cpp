@@ -90,5 +90,48 @@ TEST(FrameLoop, FrameOrderIsAudioInputPictureSwap) {
     EXPECT_EQ(log, (std::vector<std::string>{"audio", "poll", "draw", "swap"}));
 }
 
+// With a clock of its own the loop reads each frame's time from it; the
+// input hook may move it; at the end of a show nextShow may start another.
+TEST(FrameLoop, InputHookAndNextShowSteerTheClock) {
+    DemoState s;
+    s.songLength = 1.0f;
+    FakeHost host;
+    for (uint32_t t = 100; t < 100 + 40 * 250; t += 250) host.clock.push_back(t);
+    host.clock.push_front(100);  // the caller's start
+    ShowClock clock;
+    clock.start(host.ticks(), 0.5f);
+    s.songTime = 0.5f;
+    host.inputs.resize(3);
+    host.inputs[2].keys.push_back({Key::Right, false});
+    std::vector<float> times;
+    int shows = 0;
+    FrameHooks hooks;
+    hooks.handleInput = [&](const FrameInput& in) {
+        if (!in.keys.empty()) {
+            clock.seek(host.last, 0.0f);
+            s.songTime = 0.0f;
+        }
+    };
+    hooks.drawFrame = [&] { times.push_back(s.songTime); };
+    hooks.nextShow = [&] {
+        if (++shows > 1) return false;
+        clock.start(host.last, 0.0f);
+        s.songTime = 0.0f;
+        return true;
+    };
+    LoopResult r = runFrameLoop(host, s, hooks, &clock);
+    EXPECT_EQ(r.end, LoopEnd::SongOver);
+    EXPECT_EQ(shows, 2);
+    // 0.5, 0.75, then the seek to 0 at the third frame, 0.25 ... 2.0 (over),
+    // the next show 0.25 ... 2.0 (over, nothing next).
+    ASSERT_GE(times.size(), 4u);
+    EXPECT_FLOAT_EQ(times[0], 0.5f);
+    EXPECT_FLOAT_EQ(times[1], 0.75f);
+    EXPECT_FLOAT_EQ(times[2], 0.0f);
+    EXPECT_FLOAT_EQ(times[3], 0.25f);
+    EXPECT_EQ(times.size(), 3u + 8u + 8u);
+    EXPECT_FLOAT_EQ(times.back(), 2.0f);
+}
+
 }  // namespace
 }  // namespace vortel
