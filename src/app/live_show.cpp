@@ -1,8 +1,11 @@
 #include "app/live_show.h"
 
+#include <chrono>
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "app/device_player.h"
 #include "app/frame_loop.h"
@@ -16,11 +19,16 @@
 #include "song/song_player.h"
 #include "song/song_setup.h"
 #include "visuals/frame.h"
+#include "visuals/frame_times.h"
 #include "visuals/show_graphics.h"
+#include "visuals/warm_up.h"
 
 namespace vortel {
 
 namespace {
+
+// When the process started, as near as the program can tell.
+const auto kLaunched = std::chrono::steady_clock::now();
 
 void printStartFacts(const DemoState& s) {
     std::fprintf(stderr, "vortel: seed %d\n", s.seed);
@@ -66,6 +74,9 @@ int runLiveShow(const Options& opt) {
         std::fprintf(stderr, "vortel: %s\n", why.c_str());
         return kExitFailure;
     }
+    const auto warmStart = std::chrono::steady_clock::now();
+    const int warmed = warmUpFrames();
+    const double warmSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - warmStart).count();
     // The song is composed after the pictures' resources, as a recording does.
     auto song = std::make_unique<SongPlayer>(state.seed, state.bpm);
     AudioStream audio(&systemTicks);
@@ -79,7 +90,21 @@ int runLiveShow(const Options& opt) {
 
     FrameHooks hooks;
     hooks.renderAudio = [&audio] { audio.render(0); };
-    hooks.drawFrame = [&window, &state] {
+    // Times between the starts of successive frames, for --verbose; those
+    // after the first second apart too.
+    std::vector<double> frameMs, settledMs;
+    std::optional<std::chrono::steady_clock::time_point> lastFrame;
+    hooks.drawFrame = [&window, &state, &frameMs, &settledMs, &lastFrame, verbose = opt.verbose, warmed, warmSeconds] {
+        const auto now = std::chrono::steady_clock::now();
+        if (lastFrame) {
+            const double ms = std::chrono::duration<double, std::milli>(now - *lastFrame).count();
+            frameMs.push_back(ms);
+            if (state.songTime > 1.0f) settledMs.push_back(ms);
+        }
+        if (verbose && frameMs.size() == 1)
+            std::fprintf(stderr, "vortel: first frame shown %.3f s after launch (%d warm-up frames took %.3f s)\n",
+                         std::chrono::duration<double>(now - kLaunched).count(), warmed, warmSeconds);
+        lastFrame = now;
         // The finished square is stretched over whatever the window covers
         // now: 800 x 600, or the whole screen (F11).
         int w = state.windowWidth, h = state.windowHeight;
@@ -95,6 +120,9 @@ int runLiveShow(const Options& opt) {
         const char* how = r.end == LoopEnd::Quit ? "quit" : r.end == LoopEnd::Escape ? "Escape" : "song over";
         std::fprintf(stderr, "vortel: ended (%s) after %d frames, %.3f s\n", how, r.frames,
                      static_cast<double>(state.songTime));
+        std::fprintf(stderr, "vortel: frame times: %s; after the first second: worst %.1f ms\n",
+                     describeFrameTimes(summarizeFrameTimes(frameMs)).c_str(),
+                     summarizeFrameTimes(settledMs).worstMs);
         if (device)
             std::fprintf(stderr, "vortel: audio underruns: %d (%lld silent samples)\n",
                          audio.cursor.underruns.load(),
