@@ -1,7 +1,7 @@
 #pragma once
 // OpenGL for the renderers: the fixed-function 1.x calls come straight from
 // <GL/gl.h>; the extension entry points the show needs (ARB_multitexture,
-// ARB_vertex_program, ARB_fragment_program) are function pointers in this
+// ARB_vertex_program, ARB_fragment_program, ARB_framebuffer_object) are function pointers in this
 // namespace, filled once at start-up by loadGlApi().
 //
 // Code inside namespace vortel calls them like the GL functions they stand
@@ -36,7 +36,18 @@ namespace vortel {
     X(PFNGLPROGRAMLOCALPARAMETER4FARBPROC, glProgramLocalParameter4fARB)    \
     X(PFNGLPROGRAMLOCALPARAMETER4FVARBPROC, glProgramLocalParameter4fvARB)  \
     X(PFNGLGETPROGRAMENVPARAMETERFVARBPROC, glGetProgramEnvParameterfvARB)  \
-    X(PFNGLGETPROGRAMLOCALPARAMETERFVARBPROC, glGetProgramLocalParameterfvARB)
+    X(PFNGLGETPROGRAMLOCALPARAMETERFVARBPROC, glGetProgramLocalParameterfvARB) \
+    /* ARB_framebuffer_object: the render targets of the frame */           \
+    X(PFNGLGENFRAMEBUFFERSPROC, glGenFramebuffers)                          \
+    X(PFNGLDELETEFRAMEBUFFERSPROC, glDeleteFramebuffers)                    \
+    X(PFNGLBINDFRAMEBUFFERPROC, glBindFramebuffer)                          \
+    X(PFNGLFRAMEBUFFERTEXTURE2DPROC, glFramebufferTexture2D)                \
+    X(PFNGLFRAMEBUFFERRENDERBUFFERPROC, glFramebufferRenderbuffer)          \
+    X(PFNGLCHECKFRAMEBUFFERSTATUSPROC, glCheckFramebufferStatus)            \
+    X(PFNGLGENRENDERBUFFERSPROC, glGenRenderbuffers)                        \
+    X(PFNGLDELETERENDERBUFFERSPROC, glDeleteRenderbuffers)                  \
+    X(PFNGLBINDRENDERBUFFERPROC, glBindRenderbuffer)                        \
+    X(PFNGLRENDERBUFFERSTORAGEPROC, glRenderbufferStorage)
 
 #define VORTEL_GL_DECLARE_ENTRY_POINT(type, name) extern type name;
 VORTEL_GL_ENTRY_POINTS(VORTEL_GL_DECLARE_ENTRY_POINT)
@@ -47,6 +58,7 @@ inline constexpr const char* kRequiredGlExtensions[] = {
     "GL_ARB_multitexture",
     "GL_ARB_vertex_program",
     "GL_ARB_fragment_program",
+    "GL_ARB_framebuffer_object",
 };
 
 // How the loader reaches the GL: tests substitute their own.

@@ -38,6 +38,10 @@ void bindTextureSlot(int slot, uint32_t wrap) {
 
 void drawTextureQuad(int slot, uint32_t wrap) {
     bindTextureSlot(slot, wrap);
+    drawViewportQuad();
+}
+
+void drawViewportQuad() {
     glBegin(GL_QUADS);
     glTexCoord2s(0, 0);
     glVertex2s(-1, -1);

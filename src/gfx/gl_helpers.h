@@ -22,9 +22,13 @@ void resetRenderState();
 // `wrap` (GL_REPEAT or GL_CLAMP) in s and t and linear filtering.
 void bindTextureSlot(int slot, uint32_t wrap);
 
-// bindTextureSlot, then one quad covering the viewport with identity
-// matrices: texture (0,0) at (-1,-1) ... (1,1) at (1,1), row 0 at the bottom.
+// bindTextureSlot, then drawViewportQuad.
 void drawTextureQuad(int slot, uint32_t wrap);
+
+// One quad covering the viewport with identity matrices: texture (0,0) at
+// (-1,-1) ... (1,1) at (1,1), row 0 at the bottom; the texture coordinate
+// (0, 1) of its last corner stays current.
+void drawViewportQuad();
 
 // The projection (90 degrees, aspect 1, near 0.01, far 1000) and the view
 // of the camera fields of demo(): the eye sits at cameraFrom + cameraDolly *

@@ -5,6 +5,7 @@
 #include "gfx/gl_api.h"
 #include "gfx/gl_helpers.h"
 #include "gfx/gpu_programs.h"
+#include "gfx/render_targets.h"
 #include "visuals/box_mesh.h"
 #include "visuals/harmonic_shape.h"
 
@@ -62,8 +63,13 @@ void fragmentParameter(GLuint index, const std::array<float, 4>& v) {
 void applyState(const Draw& d, Applied& a) {
     const DrawState& s = d.state;
     if (s.captureBefore != kNoCapture) {
+        // A picture about to be cleared away needs no copy: the slot takes
+        // the working area's texture and the clear goes to the slot's former
+        // one.
+        const bool exchange = s.clearColourBefore && drawingIntoWorkingArea();
+        if (exchange) exchangeWithWorkingArea(s.captureBefore);
         bindTextureSlot(s.captureBefore, GL_REPEAT);
-        glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, kWorkingAreaSize, kWorkingAreaSize);
+        if (!exchange) glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, kWorkingAreaSize, kWorkingAreaSize);
         a.textureSlot = s.captureBefore;
     }
     if (s.clearColourBefore) glClear(GL_COLOR_BUFFER_BIT);

@@ -6,6 +6,7 @@
 #include "core/demo_state.h"
 #include "gfx/gl_api.h"
 #include "gfx/gl_helpers.h"
+#include "gfx/render_targets.h"
 #include "gfx/textures.h"
 #include "visuals/dispatch.h"
 #include "visuals/frame_log.h"
@@ -47,26 +48,29 @@ void setGlErrorReporting(bool on) { gReportErrors = on; }
 
 void renderFrame() {
     const DemoState& s = demo();
+    // The working area starts as the window would: cleared to transparent
+    // black, depth at its far end.
+    bindWorkingArea();
+    glClearColor(0, 0, 0, 0);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     resetRenderState();
     playTimeline(s.songTime, s.frameDelta);
 
     // The per-frame glow. Quads ignore depth (see post_passes.cpp).
     resetRenderState();
     glDisable(GL_DEPTH_TEST);
-    bindTextureSlot(kSlotCapture, GL_REPEAT);
-    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, kWorkingAreaSize, kWorkingAreaSize);
     shrinkAndBlur(kFrameGlowGain);
     resetRenderState();
     glDisable(GL_DEPTH_TEST);
-    restoreGlowCorner();
     glEnable(GL_BLEND);
     drawTextureQuad(kSlotGlow, GL_REPEAT);
 
-    // Keep the finished square for the next frame and stretch it over the window.
+    // Keep the finished square for the next frame (the next frame draws into
+    // the texture slot 0 held so far) and stretch it over the window.
     resetRenderState();
     glDisable(GL_DEPTH_TEST);
-    bindTextureSlot(kSlotPreviousFrame, GL_REPEAT);
-    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, kWorkingAreaSize, kWorkingAreaSize);
+    exchangeWithWorkingArea(kSlotPreviousFrame);
+    bindWindow();
     glViewport(0, 0, s.windowWidth, s.windowHeight);
     drawTextureQuad(kSlotPreviousFrame, GL_REPEAT);
     glEnable(GL_DEPTH_TEST);

@@ -5,9 +5,11 @@
 
 namespace vortel {
 
-// Draws the frame for demo().songTime and frameDelta into the back buffer
-// (the caller has cleared colour and depth). Needs a current context, the
-// textures, the GPU programs and the Timeline.
+// Draws the frame for demo().songTime and frameDelta into the back buffer,
+// all of it: the working area is a texture of its own (render_targets.h),
+// cleared here, so the window's content before does not matter. Needs a
+// current context, the textures, the render targets, the GPU programs and
+// the Timeline.
 void renderFrame();
 
 // With reporting on, renderFrame checks glGetError once per frame and

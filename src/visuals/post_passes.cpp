@@ -5,6 +5,7 @@
 #include "gfx/gl_helpers.h"
 #include "gfx/gpu_programs.h"
 #include "gfx/palette.h"
+#include "gfx/render_targets.h"
 #include "gfx/textures.h"
 #include "visuals/actions.h"
 #include "visuals/dispatch.h"
@@ -25,16 +26,12 @@ void resetForQuads() {
     glDisable(GL_DEPTH_TEST);
 }
 
-void copyWorkingAreaInto(int slot) {
-    bindTextureSlot(slot, GL_REPEAT);
-    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, kWorkingAreaSize, kWorkingAreaSize);
-}
-
-// Seven blur iterations on the 128 x 128 corner: each replaces it by g times
-// the sum of four copies of itself shifted by 0.01 (1.28 texels) diagonally
-// each way. One pass of the blur programs does what four blended quads
-// would, tap by tap rounded the same way, so the corner needs no clearing.
-// Afterwards slot 6 holds the finished glow.
+// Seven blur iterations, each replacing the glow by g times the sum of four
+// copies of itself shifted by 0.01 (1.28 texels) diagonally each way, read
+// with GL_CLAMP (the border is black). One pass of the blur programs does
+// what four blended quads would, tap by tap rounded the same way. The
+// iterations go back and forth between the two glow textures, starting from
+// the spare one, so the seventh lands in slot 6.
 void blurIterations(float gain) {
     const float shift = 0.01f;
     const float params[4] = {shift, shift, static_cast<float>(gain * 255.0), 255.0f};
@@ -42,25 +39,24 @@ void blurIterations(float gain) {
     glProgramEnvParameter4fvARB(GL_FRAGMENT_PROGRAM_ARB, 5, params);
     enableGpuPrograms(GpuProgramId::BlurVP, GpuProgramId::BlurFP);
     glDisable(GL_BLEND);
+    static_assert(kBlurIterations % 2 == 1, "an odd number of iterations ends in slot 6");
     for (int it = 0; it < kBlurIterations; ++it) {
-        bindTextureSlot(kSlotGlow, GL_REPEAT);
-        glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, kGlowSize, kGlowSize);
-        drawTextureQuad(kSlotGlow, GL_CLAMP);
+        const int from = it % 2 == 0 ? 0 : 1;
+        bindGlowTarget(1 - from);
+        bindGlowTexture(from, GL_CLAMP);
+        drawViewportQuad();
     }
     disableGpuPrograms();
     glEnable(GL_BLEND);
     bindTextureSlot(kSlotGlow, GL_REPEAT);
-    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, kGlowSize, kGlowSize);
 }
 
 // GlowPass and BlurFadePass: blur the frame with gain g, then lay the glow
 // over it, added or (crossFade) blended with opacity w.
 void glowOver(float gain, bool crossFade, float w) {
     resetForQuads();
-    copyWorkingAreaInto(kSlotCapture);
     shrinkAndBlur(gain);
     resetForQuads();
-    restoreGlowCorner();
     glEnable(GL_BLEND);
     if (crossFade) {
         glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
@@ -80,29 +76,28 @@ TintColour tintColour(int32_t seed, float w) {
     return {channel(c.r), channel(c.g), channel(c.b)};
 }
 
-void restoreGlowCorner() {
-    glEnable(GL_SCISSOR_TEST);
-    glScissor(0, 0, kGlowSize, kGlowSize);
-    drawTextureQuad(kSlotCapture, GL_REPEAT);
-    glDisable(GL_SCISSOR_TEST);
-}
-
 void shrinkAndBlur(float gain) {
+    bindGlowTarget(0);
     glViewport(0, 0, kGlowSize, kGlowSize);
-    drawTextureQuad(kSlotCapture, GL_REPEAT);
+    bindWorkingTexture(GL_REPEAT);
+    drawViewportQuad();
     glEnable(GL_BLEND);
     glBlendFunc(GL_ONE, GL_ONE);
-    bindTextureSlot(kSlotGlow, GL_REPEAT);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     glColor3f(gain, gain, gain);
     blurIterations(gain);
+    bindWorkingArea();
 }
 
 void TintPass(int32_t seed, const ClipAction& action, float time, float, float) {
     if (!visualsUseGl()) return;
     resetRenderState();
     const float w = actionWeight(action, time);
-    copyWorkingAreaInto(kSlotCapture);
+    // The picture goes to slot 2 and comes back multiplied by the tint, so
+    // the working area is drawn over entirely: the slot takes the picture's
+    // texture instead of a copy.
+    exchangeWithWorkingArea(kSlotCapture);
+    bindTextureSlot(kSlotCapture, GL_REPEAT);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     const TintColour c = tintColour(seed, w);
     glColor4f(c.r, c.g, c.b, 1);

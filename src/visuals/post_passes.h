@@ -14,16 +14,11 @@ struct TintColour {
 };
 TintColour tintColour(int32_t seed, float w);
 
-// Shrinks the working area (already captured in slot 2) into the 128 x 128
-// corner and blurs it there with gain g per tap; slot 6 then holds the
-// finished glow. Leaves blending on with (ONE, ONE) and the viewport at
-// 128 x 128.
+// Shrinks the working area into the spare glow texture and blurs it with
+// gain g per tap; slot 6 then holds the finished glow. The working area is
+// left as it was and bound again as the target, with blending on with
+// (ONE, ONE), slot 6 bound and the viewport at 128 x 128. Only while a
+// frame is drawn (renderFrame binds the working area).
 void shrinkAndBlur(float gain);
-
-// Puts the capture in slot 2 back over the glow corner, the only part of
-// the working area that shrinkAndBlur changed: the same picture as redrawing
-// the whole capture, for a sixteenth of the pixels. Needs the 512 x 512
-// viewport and identity matrices.
-void restoreGlowCorner();
 
 }  // namespace vortel

@@ -3,6 +3,7 @@
 #include "core/demo_state.h"
 #include "core/sine_table.h"
 #include "gfx/gpu_programs.h"
+#include "gfx/render_targets.h"
 #include "gfx/textures.h"
 #include "visuals/timeline.h"
 
@@ -12,6 +13,7 @@ bool startShowGraphics(GlProcLoader loader, std::string* why) {
     if (!loadGlApi(loader, why)) return false;
     fillSineTable(demo());
     generateTextures();
+    if (!createRenderTargets(why)) return false;
     demoTimeline().clips.clear();
     buildTimeline();
     createGpuPrograms();

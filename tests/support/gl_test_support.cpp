@@ -4,10 +4,12 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 #include "core/demo_state.h"
 #include "core/sine_table.h"
 #include "gfx/gpu_programs.h"
+#include "gfx/render_targets.h"
 #include "gfx/textures.h"
 #include "visuals/timeline.h"
 
@@ -57,6 +59,8 @@ void ShowContextTest::setUpShow(int32_t seed, float bpm) {
     s.lightPosition = {};
     fillSineTable(s);
     generateTextures();
+    std::string why;
+    ASSERT_TRUE(createRenderTargets(&why)) << why;
     demoTimeline().clips.clear();
     buildTimeline();
     createGpuPrograms();
