@@ -104,7 +104,15 @@ void TintPass(int32_t seed, const ClipAction& action, float time, float, float) 
     // The depth test stays off after this pass: the foreground lane that
     // follows draws over the picture until the next reset.
     glDisable(GL_DEPTH_TEST);
-    drawTextureQuad(kSlotCapture, GL_CLAMP);
+    // Texel for pixel: at the texel centres linear filtering is the texel
+    // itself, so the draw samples the nearest one, which costs half as much.
+    // The slot is left filtering linearly, as every bind leaves a slot.
+    bindTextureSlot(kSlotCapture, GL_CLAMP);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    drawViewportQuad();
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
 }
 
 void GlowPass(int32_t, const ClipAction& action, float time, float, float) {
