@@ -16,8 +16,6 @@ struct Targets {
     GLuint workingTexture = 0;
     GLuint depth = 0;
     GLuint workingFbo = 0;
-    GLuint spareGlowTexture = 0;
-    GLuint glowFbo[2] = {0, 0};
     bool inWorkingArea = false;
 };
 Targets gTargets;
@@ -44,7 +42,7 @@ GLuint makeFramebuffer(GLuint colour, GLuint depth) {
     glGenFramebuffers(1, &fbo);
     glBindFramebuffer(GL_FRAMEBUFFER, fbo);
     glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, colour, 0);
-    if (depth) glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depth);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depth);
     return fbo;
 }
 
@@ -70,14 +68,9 @@ bool createRenderTargets(std::string* why) {
     glBindRenderbuffer(GL_RENDERBUFFER, t.depth);
     glRenderbufferStorage(GL_RENDERBUFFER, depthFormat(depthBits), kWorkingAreaSize, kWorkingAreaSize);
     glBindRenderbuffer(GL_RENDERBUFFER, 0);
-    t.spareGlowTexture = makeTexture(kGlowSize);
 
     t.workingFbo = makeFramebuffer(t.workingTexture, t.depth);
-    bool complete = glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
-    t.glowFbo[0] = makeFramebuffer(t.spareGlowTexture, 0);
-    complete = complete && glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
-    t.glowFbo[1] = makeFramebuffer(demo().textureSlots[kSlotGlow], 0);
-    complete = complete && glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
+    const bool complete = glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(bound));
     if (!complete) {
@@ -103,20 +96,9 @@ void bindWindow() {
 
 bool drawingIntoWorkingArea() { return gTargets.inWorkingArea; }
 
-void bindWorkingTexture(uint32_t wrap) { setSampling(gTargets.workingTexture, wrap); }
-
 void exchangeWithWorkingArea(int slot) {
     std::swap(demo().textureSlots[static_cast<size_t>(slot)], gTargets.workingTexture);
     glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, gTargets.workingTexture, 0);
-}
-
-void bindGlowTarget(int which) {
-    glBindFramebuffer(GL_FRAMEBUFFER, gTargets.glowFbo[which]);
-    gTargets.inWorkingArea = false;
-}
-
-void bindGlowTexture(int which, uint32_t wrap) {
-    setSampling(which == 0 ? gTargets.spareGlowTexture : demo().textureSlots[kSlotGlow], wrap);
 }
 
 }  // namespace vortel

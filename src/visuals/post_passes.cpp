@@ -1,5 +1,7 @@
 #include "visuals/post_passes.h"
 
+#include <vector>
+
 #include "core/demo_state.h"
 #include "gfx/gl_api.h"
 #include "gfx/gl_helpers.h"
@@ -10,6 +12,7 @@
 #include "visuals/actions.h"
 #include "visuals/dispatch.h"
 #include "visuals/frame_log.h"
+#include "visuals/glow_image.h"
 
 namespace vortel {
 
@@ -24,31 +27,6 @@ namespace {
 void resetForQuads() {
     resetRenderState();
     glDisable(GL_DEPTH_TEST);
-}
-
-// Seven blur iterations, each replacing the glow by g times the sum of four
-// copies of itself shifted by 0.01 (1.28 texels) diagonally each way, read
-// with GL_CLAMP (the border is black). One pass of the blur programs does
-// what four blended quads would, tap by tap rounded the same way. The
-// iterations go back and forth between the two glow textures, starting from
-// the spare one, so the seventh lands in slot 6.
-void blurIterations(float gain) {
-    const float shift = 0.01f;
-    const float params[4] = {shift, shift, static_cast<float>(gain * 255.0), 255.0f};
-    glProgramEnvParameter4fvARB(GL_VERTEX_PROGRAM_ARB, 5, params);
-    glProgramEnvParameter4fvARB(GL_FRAGMENT_PROGRAM_ARB, 5, params);
-    enableGpuPrograms(GpuProgramId::BlurVP, GpuProgramId::BlurFP);
-    glDisable(GL_BLEND);
-    static_assert(kBlurIterations % 2 == 1, "an odd number of iterations ends in slot 6");
-    for (int it = 0; it < kBlurIterations; ++it) {
-        const int from = it % 2 == 0 ? 0 : 1;
-        bindGlowTarget(1 - from);
-        bindGlowTexture(from, GL_CLAMP);
-        drawViewportQuad();
-    }
-    disableGpuPrograms();
-    glEnable(GL_BLEND);
-    bindTextureSlot(kSlotGlow, GL_REPEAT);
 }
 
 // GlowPass and BlurFadePass: blur the frame with gain g, then lay the glow
@@ -77,16 +55,18 @@ TintColour tintColour(int32_t seed, float w) {
 }
 
 void shrinkAndBlur(float gain) {
-    bindGlowTarget(0);
+    static std::vector<uint8_t> area(static_cast<size_t>(kWorkingAreaSize) * kWorkingAreaSize * 4);
+    static std::vector<uint8_t> glow(static_cast<size_t>(kGlowSize) * kGlowSize * 4);
+    glReadPixels(0, 0, kWorkingAreaSize, kWorkingAreaSize, GL_BGRA, GL_UNSIGNED_BYTE, area.data());
+    shrinkForGlow(area.data(), glow.data());
+    blurGlow(glow, gain, kBlurIterations);
+    bindTextureSlot(kSlotGlow, GL_REPEAT);
+    glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, kGlowSize, kGlowSize, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, glow.data());
     glViewport(0, 0, kGlowSize, kGlowSize);
-    bindWorkingTexture(GL_REPEAT);
-    drawViewportQuad();
     glEnable(GL_BLEND);
     glBlendFunc(GL_ONE, GL_ONE);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     glColor3f(gain, gain, gain);
-    blurIterations(gain);
-    bindWorkingArea();
 }
 
 void TintPass(int32_t seed, const ClipAction& action, float time, float, float) {

@@ -14,11 +14,11 @@ struct TintColour {
 };
 TintColour tintColour(int32_t seed, float w);
 
-// Shrinks the working area into the spare glow texture and blurs it with
-// gain g per tap; slot 6 then holds the finished glow. The working area is
-// left as it was and bound again as the target, with blending on with
-// (ONE, ONE), slot 6 bound and the viewport at 128 x 128. Only while a
-// frame is drawn (renderFrame binds the working area).
+// Shrinks the working area (the current target) to 128 x 128 and blurs it
+// there with gain g per tap, on the processor after one read-back
+// (glow_image.h); slot 6 then holds the finished glow. The working area is
+// left as it was, with blending on with (ONE, ONE), slot 6 bound and the
+// viewport at 128 x 128.
 void shrinkAndBlur(float gain);
 
 }  // namespace vortel
