@@ -24,8 +24,10 @@
 #include "gfx/textures.h"
 #include "visuals/actions.h"
 #include "visuals/frame.h"
+#include "visuals/frame_times.h"
 #include "visuals/scene_preview.h"
 #include "visuals/timeline.h"
+#include "visuals/warm_up.h"
 
 namespace {
 
@@ -139,15 +141,21 @@ void floorFrames(benchmark::State& state) {
     }
 }
 
-// A whole show at 60 frames per second, every frame ended by glFinish; one
-// iteration renders every frame. The counters are the frame times' median,
-// 99th percentile and worst.
+// A whole show at 60 frames per second, every frame ended by glFinish, after
+// the warm-up the live show does; one iteration renders every frame. The
+// counters are the frame times' median, 99th percentile and worst, and the
+// warm-up's frames and time.
 void showFrames(benchmark::State& state, int32_t seed) {
     if (!openShow(seed)) {
         state.SkipWithError("no GL context");
         return;
     }
     demo().timeline = &demoTimeline();
+    // As the live show does before its first frame.
+    const auto warmStart = std::chrono::steady_clock::now();
+    state.counters["warm_up_frames"] = warmUpFrames();
+    state.counters["warm_up_ms"] =
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - warmStart).count();
     std::vector<double> ms;
     for (auto _ : state) {
         ms.clear();
@@ -160,12 +168,11 @@ void showFrames(benchmark::State& state, int32_t seed) {
         }
     }
     demo().timeline = nullptr;
-    std::sort(ms.begin(), ms.end());
-    auto at = [&ms](double q) { return ms.empty() ? 0 : ms[std::min(ms.size() - 1, static_cast<size_t>(q * ms.size()))]; };
-    state.counters["frames"] = static_cast<double>(ms.size());
-    state.counters["median_ms"] = at(0.5);
-    state.counters["p99_ms"] = at(0.99);
-    state.counters["worst_ms"] = ms.empty() ? 0 : ms.back();
+    const FrameTimeSummary summary = summarizeFrameTimes(ms);
+    state.counters["frames"] = summary.count;
+    state.counters["median_ms"] = summary.medianMs;
+    state.counters["p99_ms"] = summary.p99Ms;
+    state.counters["worst_ms"] = summary.worstMs;
 }
 
 const int registered = [] {

@@ -5,7 +5,9 @@
 #include <cmath>
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "app/controls.h"
 #include "app/device_player.h"
@@ -21,9 +23,11 @@
 #include "platform/sdl_window.h"
 #include "song/song_setup.h"
 #include "visuals/frame.h"
+#include "visuals/frame_times.h"
 #include "visuals/last_frame.h"
 #include "visuals/show_graphics.h"
 #include "visuals/timeline.h"
+#include "visuals/warm_up.h"
 
 namespace vortel {
 
@@ -33,6 +37,9 @@ namespace {
 // playing somewhere (a start, a seek, the end of a pause), as at start-up:
 // with this lead the frame's audio budget stays at its smallest.
 constexpr float kLeadSeconds = 5.0f;
+
+// When the process started, as near as the program can tell.
+const auto kLaunched = std::chrono::steady_clock::now();
 
 double secondsSince(std::chrono::steady_clock::time_point t0) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
@@ -82,6 +89,12 @@ bool LiveShow::startShow(int32_t seed, float at, std::string* why) {
         demoTimeline().clips.clear();
         buildTimeline();
     }
+    // Every program variant this seed's frames need is compiled now, not in
+    // the middle of the show (after a seed change most are compiled already,
+    // and the warm-up is quick).
+    const auto warmStart = std::chrono::steady_clock::now();
+    warmUpFrameCount_ = warmUpFrames();
+    warmUpSeconds_ = secondsSince(warmStart);
     auto song = std::make_unique<SongPlayer>(seed, state.bpm);
     auto stream = std::make_unique<AudioStream>(settings_.audioClock);
     stream->init(*song);
@@ -108,6 +121,8 @@ bool LiveShow::startShow(int32_t seed, float at, std::string* why) {
     framesDrawn_ = false;
     log_.actions.clear();
     log_.draws.clear();
+    // The wait for the new show is not a frame time.
+    lastFrameStart_.reset();
     lastBuildSeconds_ = secondsSince(t0);
     if (settings_.verbose) {
         if (showsStarted_ == 1) std::fprintf(stderr, "vortel: seed %d (built in %.3f s)\n", seed, lastBuildSeconds_);
@@ -210,7 +225,23 @@ void LiveShow::handleInput(const FrameInput& input) {
     if (c.save) saveRequested_ = true;
 }
 
+void LiveShow::timeFrame() {
+    const auto now = std::chrono::steady_clock::now();
+    if (lastFrameStart_) {
+        const double ms = std::chrono::duration<double, std::milli>(now - *lastFrameStart_).count();
+        frameTimes_.all.push_back(ms);
+        if (demo().songTime > 1.0f) frameTimes_.settled.push_back(ms);
+    } else if (!firstFrameShown_) {
+        firstFrameShown_ = true;
+        if (settings_.verbose)
+            std::fprintf(stderr, "vortel: first frame shown %.3f s after launch (%d warm-up frames took %.3f s)\n",
+                         std::chrono::duration<double>(now - kLaunched).count(), warmUpFrameCount_, warmUpSeconds_);
+    }
+    lastFrameStart_ = now;
+}
+
 void LiveShow::draw() {
+    timeFrame();
     DemoState& state = demo();
     // The finished square is stretched over whatever the window covers
     // now: 800 x 600, or the whole screen (F11).
@@ -364,6 +395,9 @@ int runLiveShow(const Options& opt) {
         const char* how = r.end == LoopEnd::Quit ? "quit" : r.end == LoopEnd::Escape ? "Escape" : "song over";
         std::fprintf(stderr, "vortel: ended (%s) after %d frames, %.3f s\n", how, r.frames,
                      static_cast<double>(state.songTime));
+        std::fprintf(stderr, "vortel: frame times: %s; after the first second: worst %.1f ms\n",
+                     describeFrameTimes(summarizeFrameTimes(show.frameTimes().all)).c_str(),
+                     summarizeFrameTimes(show.frameTimes().settled).worstMs);
         if (device)
             std::fprintf(stderr, "vortel: audio underruns: %d (%lld silent samples)\n",
                          show.audio().cursor.underruns.load(),

@@ -1,6 +1,8 @@
 #pragma once
 #include <cstdint>
+#include <chrono>
 #include <memory>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -67,8 +69,17 @@ public:
     // The text panels as last laid out (empty when not shown).
     const std::vector<std::string>& infoText() const { return infoText_; }
 
+    // Milliseconds between the starts of successive frames of a show (not
+    // across a change of show); `settled` holds those past its first second.
+    struct FrameTimes {
+        std::vector<double> all, settled;
+    };
+    const FrameTimes& frameTimes() const { return frameTimes_; }
+    int warmUpFrameCount() const { return warmUpFrameCount_; }
+
 private:
     void handleInput(const FrameInput& input);
+    void timeFrame();
     void draw();
     bool startNextShow();
     void seekTo(float target, uint32_t tick);
@@ -105,6 +116,12 @@ private:
     std::vector<std::string> infoText_, infoShownText_, guideShownText_;
     int infoSize_ = 0, guideSize_ = 0;
     OverlayImage infoImage_, guideImage_;
+
+    FrameTimes frameTimes_;
+    std::optional<std::chrono::steady_clock::time_point> lastFrameStart_;
+    bool firstFrameShown_ = false;
+    int warmUpFrameCount_ = 0;
+    double warmUpSeconds_ = 0;
 };
 
 }  // namespace vortel

@@ -101,4 +101,13 @@ void exchangeWithWorkingArea(int slot) {
     glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, gTargets.workingTexture, 0);
 }
 
+uint32_t workingAreaTexture() { return gTargets.workingTexture; }
+
+void setWorkingAreaTexture(uint32_t texture) {
+    gTargets.workingTexture = texture;
+    glBindFramebuffer(GL_FRAMEBUFFER, gTargets.workingFbo);
+    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, texture, 0);
+    bindWindow();
+}
+
 }  // namespace vortel

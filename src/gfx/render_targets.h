@@ -35,4 +35,9 @@ bool drawingIntoWorkingArea();
 // picture, to be drawn over). Depth is kept. Needs the working area bound.
 void exchangeWithWorkingArea(int slot);
 
+// The GL name of the working area's texture, and putting another one in its
+// place (for undoing exchanges; the window is bound afterwards).
+uint32_t workingAreaTexture();
+void setWorkingAreaTexture(uint32_t texture);
+
 }  // namespace vortel

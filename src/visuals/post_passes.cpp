@@ -18,6 +18,8 @@ namespace vortel {
 
 namespace {
 
+bool gGlowComputed = true;
+
 // Full-viewport quads are image operations: they ignore the depth the scene
 // left behind. With the depth test on, geometry nearer than ~0.02 units would
 // hold them back (holes of stale pixels), and every quad would write depth
@@ -54,14 +56,19 @@ TintColour tintColour(int32_t seed, float w) {
     return {channel(c.r), channel(c.g), channel(c.b)};
 }
 
+void setGlowComputed(bool on) { gGlowComputed = on; }
+
 void shrinkAndBlur(float gain) {
     static std::vector<uint8_t> area(static_cast<size_t>(kWorkingAreaSize) * kWorkingAreaSize * 4);
     static std::vector<uint8_t> glow(static_cast<size_t>(kGlowSize) * kGlowSize * 4);
-    glReadPixels(0, 0, kWorkingAreaSize, kWorkingAreaSize, GL_BGRA, GL_UNSIGNED_BYTE, area.data());
-    shrinkForGlow(area.data(), glow.data());
-    blurGlow(glow, gain, kBlurIterations);
     bindTextureSlot(kSlotGlow, GL_REPEAT);
-    glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, kGlowSize, kGlowSize, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, glow.data());
+    if (gGlowComputed) {
+        glReadPixels(0, 0, kWorkingAreaSize, kWorkingAreaSize, GL_BGRA, GL_UNSIGNED_BYTE, area.data());
+        shrinkForGlow(area.data(), glow.data());
+        blurGlow(glow, gain, kBlurIterations);
+        glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, kGlowSize, kGlowSize, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV,
+                        glow.data());
+    }
     glViewport(0, 0, kGlowSize, kGlowSize);
     glEnable(GL_BLEND);
     glBlendFunc(GL_ONE, GL_ONE);

@@ -21,4 +21,8 @@ TintColour tintColour(int32_t seed, float w);
 // viewport at 128 x 128.
 void shrinkAndBlur(float gain);
 
+// Whether shrinkAndBlur computes the glow (the default). Frames drawn only
+// to warm the rasteriser up (warm_up.h) touch no pixel and skip it.
+void setGlowComputed(bool on);
+
 }  // namespace vortel

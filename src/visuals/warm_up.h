@@ -1,0 +1,29 @@
+#pragma once
+// The software rasteriser compiles a program for every combination of GPU
+// program and GL state the first time it draws with it, which costs tens of
+// milliseconds: the first frame of each new combination of actions would
+// stutter. warmUpFrames draws, before the show starts, frames that hold
+// every pair of successive actions the Timeline runs (each action with the
+// parity of its seed, which picks variants; the pair because an action
+// draws with the state the one before it left), with an empty scissor box
+// so that no pixel is touched: the programs get compiled, the pictures stay
+// as they were.
+
+#include <vector>
+
+namespace vortel {
+
+// The times of frames that together hold every pair of successive actions
+// of demo()'s Timeline, from the song's start to one second past its end,
+// in time order.
+// Runs the actions without GL (dryRunFrame): leaves demo() and the shared
+// generator as it found them.
+std::vector<float> warmUpTimes();
+
+// Draws a frame at each of warmUpTimes() into nothing, then puts back what
+// drawing changed: demo() (the texture slots with it), the working area's
+// texture, the shared generator and the shape settings. Needs the show's
+// graphics (startShowGraphics). Returns the number of frames drawn.
+int warmUpFrames();
+
+}  // namespace vortel
