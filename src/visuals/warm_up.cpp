@@ -76,9 +76,42 @@ std::vector<float> warmUpTimes() {
     return times;
 }
 
+namespace {
+
+// The texture bound on a unit, with the wrap and filters it samples with,
+// and the current texture coordinate and colour: a line scene samples
+// whatever the actions before it left bound.
+struct SavedBinding {
+    GLint texture = 0;
+    GLint params[4] = {};
+    static constexpr GLenum kParams[4] = {GL_TEXTURE_WRAP_S, GL_TEXTURE_WRAP_T, GL_TEXTURE_MIN_FILTER,
+                                          GL_TEXTURE_MAG_FILTER};
+    explicit SavedBinding(GLenum unit) : unit_(unit) {
+        glActiveTextureARB(unit);
+        glGetIntegerv(GL_TEXTURE_BINDING_2D, &texture);
+        for (int i = 0; i < 4; ++i) glGetTexParameteriv(GL_TEXTURE_2D, kParams[i], &params[i]);
+        glActiveTextureARB(GL_TEXTURE0_ARB);
+    }
+    void restore() const {
+        glActiveTextureARB(unit_);
+        glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(texture));
+        for (int i = 0; i < 4; ++i) glTexParameteri(GL_TEXTURE_2D, kParams[i], params[i]);
+        glActiveTextureARB(GL_TEXTURE0_ARB);
+    }
+
+private:
+    GLenum unit_;
+};
+
+}  // namespace
+
 int warmUpFrames() {
     const std::vector<float> times = warmUpTimes();
     const Saved saved;
+    const SavedBinding unit0(GL_TEXTURE0_ARB), unit1(GL_TEXTURE1_ARB);
+    GLfloat texCoord[4], colour[4];
+    glGetFloatv(GL_CURRENT_TEXTURE_COORDS, texCoord);
+    glGetFloatv(GL_CURRENT_COLOR, colour);
     const uint32_t working = workingAreaTexture();
     glEnable(GL_SCISSOR_TEST);
     glScissor(0, 0, 0, 0);
@@ -89,6 +122,10 @@ int warmUpFrames() {
     glFinish();
     saved.restore();
     setWorkingAreaTexture(working);
+    unit1.restore();
+    unit0.restore();
+    glTexCoord4fv(texCoord);
+    glColor4fv(colour);
     return static_cast<int>(times.size());
 }
 
