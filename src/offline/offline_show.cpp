@@ -31,6 +31,10 @@ std::unique_ptr<OfflineShow> OfflineShow::open(int32_t seed, std::string* why) {
     if (!startShowGraphics(&glProcAddress, why)) return nullptr;
     glReadBuffer(GL_BACK);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    // Mesa hands the rows over top row first itself, which saves a copy of
+    // every frame read back.
+    const auto* extensions = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
+    show->topRowFirst_ = extensionListed(extensions, "GL_MESA_pack_invert");
     return show;
 }
 
@@ -55,22 +59,26 @@ bool OfflineShow::renderStill(float time, const std::function<bool()>& carryOn) 
 int OfflineShow::width() const { return demo().windowWidth; }
 int OfflineShow::height() const { return demo().windowHeight; }
 
-void OfflineShow::readRgb(uint8_t* out) const {
+void OfflineShow::readTopRowFirst(uint32_t format, int bytesPerPixel, uint8_t* out) const {
     const int w = width(), h = height();
-    std::vector<uint8_t> bottomUp(static_cast<size_t>(w) * h * 3);
-    glFinish();
-    glReadPixels(0, 0, w, h, GL_RGB, GL_UNSIGNED_BYTE, bottomUp.data());
-    const size_t row = static_cast<size_t>(w) * 3;
+    if (topRowFirst_) {
+        glPixelStorei(GL_PACK_INVERT_MESA, GL_TRUE);
+        glReadPixels(0, 0, w, h, format, GL_UNSIGNED_BYTE, out);
+        glPixelStorei(GL_PACK_INVERT_MESA, GL_FALSE);
+        return;
+    }
+    const size_t row = static_cast<size_t>(w) * bytesPerPixel;
+    std::vector<uint8_t> bottomUp(row * h);
+    glReadPixels(0, 0, w, h, format, GL_UNSIGNED_BYTE, bottomUp.data());
     for (int y = 0; y < h; ++y) std::memcpy(out + static_cast<size_t>(y) * row, bottomUp.data() + (h - 1 - y) * row, row);
 }
 
-void OfflineShow::readBgra(uint8_t* out) const {
-    const int w = width(), h = height();
-    const size_t row = static_cast<size_t>(w) * 4;
-    std::vector<uint8_t> bottomUp(row * h);
-    glReadPixels(0, 0, w, h, GL_BGRA, GL_UNSIGNED_BYTE, bottomUp.data());
-    for (int y = 0; y < h; ++y) std::memcpy(out + static_cast<size_t>(y) * row, bottomUp.data() + (h - 1 - y) * row, row);
+void OfflineShow::readRgb(uint8_t* out) const {
+    glFinish();
+    readTopRowFirst(GL_RGB, 3, out);
 }
+
+void OfflineShow::readBgra(uint8_t* out) const { readTopRowFirst(GL_BGRA, 4, out); }
 
 std::vector<uint8_t> OfflineShow::readRgb() const {
     std::vector<uint8_t> rgb(static_cast<size_t>(width()) * height() * 3);

@@ -44,7 +44,10 @@ public:
     int height() const;
 
 private:
+    void readTopRowFirst(uint32_t format, int bytesPerPixel, uint8_t* out) const;
+
     std::unique_ptr<SdlWindow> window_;
+    bool topRowFirst_ = false;  // the GL reads rows top first (GL_MESA_pack_invert)
 };
 
 }  // namespace vortel
