@@ -54,7 +54,7 @@ void printTempo(const DemoState& s) {
 
 LiveShow::LiveShow(Host& host, LivePlayer* player, LiveSettings settings)
     : host_(host), player_(player), settings_(std::move(settings)), random_(std::random_device{}()) {
-    if (!settings_.audioClock) settings_.audioClock = &systemTicks;
+    if (!settings_.audioClock) settings_.audioClock = &budgetTicks;
 }
 
 LiveShow::~LiveShow() {
@@ -230,7 +230,13 @@ void LiveShow::timeFrame() {
     if (lastFrameStart_) {
         const double ms = std::chrono::duration<double, std::milli>(now - *lastFrameStart_).count();
         frameTimes_.all.push_back(ms);
-        if (demo().songTime > 1.0f) frameTimes_.settled.push_back(ms);
+        if (demo().songTime > 1.0f) {
+            if (frameTimes_.settled.empty() || ms > frameTimes_.settledWorstMs) {
+                frameTimes_.settledWorstMs = ms;
+                frameTimes_.settledWorstAt = demo().songTime;
+            }
+            frameTimes_.settled.push_back(ms);
+        }
     } else if (!firstFrameShown_) {
         firstFrameShown_ = true;
         if (settings_.verbose)
@@ -249,8 +255,7 @@ void LiveShow::draw() {
     host_.drawableSize(&w, &h);
     state.windowWidth = w;
     state.windowHeight = h;
-    glClearColor(0, 0, 0, 0);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    // No clear of the window: the finished square covers all of it.
     if (clock_.paused && framesDrawn_ && !renderOnce_) {
         redrawLastFrame();
     } else {
@@ -395,9 +400,10 @@ int runLiveShow(const Options& opt) {
         const char* how = r.end == LoopEnd::Quit ? "quit" : r.end == LoopEnd::Escape ? "Escape" : "song over";
         std::fprintf(stderr, "vortel: ended (%s) after %d frames, %.3f s\n", how, r.frames,
                      static_cast<double>(state.songTime));
-        std::fprintf(stderr, "vortel: frame times: %s; after the first second: worst %.1f ms\n",
-                     describeFrameTimes(summarizeFrameTimes(show.frameTimes().all)).c_str(),
-                     summarizeFrameTimes(show.frameTimes().settled).worstMs);
+        const LiveShow::FrameTimes& ft = show.frameTimes();
+        std::fprintf(stderr, "vortel: frame times: %s; after the first second: worst %.1f ms (at %.3f s)\n",
+                     describeFrameTimes(summarizeFrameTimes(ft.all)).c_str(), ft.settledWorstMs,
+                     static_cast<double>(ft.settledWorstAt));
         if (device)
             std::fprintf(stderr, "vortel: audio underruns: %d (%lld silent samples)\n",
                          show.audio().cursor.underruns.load(),

@@ -32,7 +32,7 @@ struct LiveSettings {
     std::string fontPath = kDefaultFontPath;
     std::string saveFolder;         // where S saves; "" = the current folder
     bool writeRunFile = true;
-    AudioStream::Clock audioClock = nullptr;  // the audio budget's clock; null = the system's
+    AudioStream::Clock audioClock = nullptr;  // the audio budget's clock; null = budgetTicks
 };
 
 // The steerable show: one seed's song, sound and pictures at a time, in the
@@ -73,6 +73,8 @@ public:
     // across a change of show); `settled` holds those past its first second.
     struct FrameTimes {
         std::vector<double> all, settled;
+        double settledWorstMs = 0;  // the longest of `settled`, ending at song time
+        float settledWorstAt = 0;   // settledWorstAt
     };
     const FrameTimes& frameTimes() const { return frameTimes_; }
     int warmUpFrameCount() const { return warmUpFrameCount_; }

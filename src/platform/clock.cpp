@@ -11,4 +11,11 @@ uint32_t systemTicks() {
     return static_cast<uint32_t>(ms);
 }
 
+uint32_t budgetTicks() {
+    timespec ts{};
+    if (clock_gettime(CLOCK_MONOTONIC_COARSE, &ts) != 0) return systemTicks();
+    uint64_t ms = static_cast<uint64_t>(ts.tv_sec) * 1000u + static_cast<uint64_t>(ts.tv_nsec) / 1000000u;
+    return static_cast<uint32_t>(ms);
+}
+
 }  // namespace vortel

@@ -82,8 +82,6 @@ void renderFrameAt(float time, float frameDelta) {
     DemoState& s = demo();
     s.songTime = time;
     s.frameDelta = frameDelta;
-    glClearColor(0, 0, 0, 0);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     renderFrame();
 }
 

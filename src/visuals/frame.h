@@ -19,7 +19,8 @@ void setGlErrorReporting(bool on);
 
 // Renders the frame at song time `time` as the live show would, after
 // `frameDelta` seconds since the previous one: sets demo().songTime and
-// frameDelta, clears, and draws.
+// frameDelta, and draws (the window needs no clear: the finished square
+// covers all of it).
 void renderFrameAt(float time, float frameDelta);
 
 }  // namespace vortel
