@@ -16,6 +16,7 @@ struct Targets {
     GLuint workingTexture = 0;
     GLuint depth = 0;
     GLuint workingFbo = 0;
+    GLuint readFbo = 0;  // attached to whatever slot is read
     bool inWorkingArea = false;
 };
 Targets gTargets;
@@ -69,6 +70,7 @@ bool createRenderTargets(std::string* why) {
     glRenderbufferStorage(GL_RENDERBUFFER, depthFormat(depthBits), kWorkingAreaSize, kWorkingAreaSize);
     glBindRenderbuffer(GL_RENDERBUFFER, 0);
 
+    glGenFramebuffers(1, &t.readFbo);
     t.workingFbo = makeFramebuffer(t.workingTexture, t.depth);
     const bool complete = glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
@@ -99,6 +101,17 @@ bool drawingIntoWorkingArea() { return gTargets.inWorkingArea; }
 void exchangeWithWorkingArea(int slot) {
     std::swap(demo().textureSlots[static_cast<size_t>(slot)], gTargets.workingTexture);
     glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, gTargets.workingTexture, 0);
+}
+
+void readFromSlot(int slot) {
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, gTargets.readFbo);
+    glFramebufferTexture2D(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D,
+                           demo().textureSlots[static_cast<size_t>(slot)], 0);
+    glReadBuffer(GL_COLOR_ATTACHMENT0);
+}
+
+void readFromWindow() {
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, gTargets.inWorkingArea ? gTargets.workingFbo : 0);
 }
 
 uint32_t workingAreaTexture() { return gTargets.workingTexture; }

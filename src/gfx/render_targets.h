@@ -35,6 +35,11 @@ bool drawingIntoWorkingArea();
 // picture, to be drawn over). Depth is kept. Needs the working area bound.
 void exchangeWithWorkingArea(int slot);
 
+// glReadPixels reads slot `slot`'s picture from now on (until
+// readFromWindow), 512 x 512; draws go on where they went.
+void readFromSlot(int slot);
+void readFromWindow();
+
 // The GL name of the working area's texture, and putting another one in its
 // place (for undoing exchanges; the window is bound afterwards).
 uint32_t workingAreaTexture();

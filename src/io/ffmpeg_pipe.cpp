@@ -76,6 +76,9 @@ std::vector<std::string> ffmpegArguments(const EncoderSettings& s) {
         "-map", "0:v", "-map", "1:a",
         // The same input gives the same file: no build strings, no dates.
         "-fflags", "+bitexact", "-flags:v", "+bitexact", "-flags:a", "+bitexact"};
+    if (s.outputWidth > 0 && s.outputHeight > 0 && (s.outputWidth != s.width || s.outputHeight != s.height))
+        a.insert(a.end(), {"-vf", "scale=" + std::to_string(s.outputWidth) + ":" + std::to_string(s.outputHeight) +
+                                          ":flags=bilinear"});
     if (s.container == "mp4") {
         a.insert(a.end(), {"-c:v", "libx264", "-preset", "veryfast", "-crf", "18", "-threads", "1", "-pix_fmt", "yuv420p",
                            "-c:a", "aac", "-b:a", "160k", "-movflags", "+faststart"});

@@ -28,7 +28,8 @@ struct EncoderSettings {
     std::string shownOutput;  // how our messages name that file
     bool passMessages = false;  // ffmpeg's own messages straight to our stderr
     std::string container; // "mp4" or "matroska"
-    int width = 800, height = 600;
+    int width = 800, height = 600;  // the frames handed over
+    int outputWidth = 0, outputHeight = 0;  // the video's, when ffmpeg is to scale them (0: as handed over)
     int fps = 60;
     int sampleRate = 22050;
 };

@@ -6,6 +6,9 @@
 
 #include "core/demo_state.h"
 #include "gfx/gl_api.h"
+#include "gfx/gl_helpers.h"
+#include "gfx/render_targets.h"
+#include "gfx/textures.h"
 #include "platform/sdl_window.h"
 #include "song/song_setup.h"
 #include "visuals/frame.h"
@@ -38,7 +41,9 @@ std::unique_ptr<OfflineShow> OfflineShow::open(int32_t seed, std::string* why) {
     return show;
 }
 
-void OfflineShow::render(float time, float frameDelta) { renderFrameAt(time, frameDelta); }
+void OfflineShow::render(float time, float frameDelta, FramePresent present) {
+    renderFrameAt(time, frameDelta, present);
+}
 
 bool OfflineShow::renderStill(float time, const std::function<bool()>& carryOn) {
     const double step = 1.0 / kStillFrameRate;
@@ -50,7 +55,8 @@ bool OfflineShow::renderStill(float time, const std::function<bool()>& carryOn) 
         const float t = k == 0 ? time : static_cast<float>(time - k * step);
         // The first frame of a run that starts at 0 is the show's first frame.
         const float delta = k == runUp ? (runUp == 0 || t == 0 ? t : static_cast<float>(step)) : t - previous;
-        render(t, delta);
+        // Only the last frame is looked at; the run-up builds slot 0.
+        render(t, delta, k == 0 ? FramePresent::Window : FramePresent::SlotOnly);
         previous = t;
     }
     return true;
@@ -59,8 +65,7 @@ bool OfflineShow::renderStill(float time, const std::function<bool()>& carryOn) 
 int OfflineShow::width() const { return demo().windowWidth; }
 int OfflineShow::height() const { return demo().windowHeight; }
 
-void OfflineShow::readTopRowFirst(uint32_t format, int bytesPerPixel, uint8_t* out) const {
-    const int w = width(), h = height();
+void OfflineShow::readTopRowFirst(int w, int h, uint32_t format, int bytesPerPixel, uint8_t* out) const {
     if (topRowFirst_) {
         glPixelStorei(GL_PACK_INVERT_MESA, GL_TRUE);
         glReadPixels(0, 0, w, h, format, GL_UNSIGNED_BYTE, out);
@@ -75,10 +80,16 @@ void OfflineShow::readTopRowFirst(uint32_t format, int bytesPerPixel, uint8_t* o
 
 void OfflineShow::readRgb(uint8_t* out) const {
     glFinish();
-    readTopRowFirst(GL_RGB, 3, out);
+    readTopRowFirst(width(), height(), GL_RGB, 3, out);
 }
 
-void OfflineShow::readBgra(uint8_t* out) const { readTopRowFirst(GL_BGRA, 4, out); }
+void OfflineShow::readBgra(uint8_t* out) const { readTopRowFirst(width(), height(), GL_BGRA, 4, out); }
+
+void OfflineShow::readSquareBgra(uint8_t* out) const {
+    readFromSlot(kSlotPreviousFrame);
+    readTopRowFirst(kWorkingAreaSize, kWorkingAreaSize, GL_BGRA, 4, out);
+    readFromWindow();
+}
 
 std::vector<uint8_t> OfflineShow::readRgb() const {
     std::vector<uint8_t> rgb(static_cast<size_t>(width()) * height() * 3);

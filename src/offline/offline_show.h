@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/sdl_window.h"
+#include "visuals/frame.h"
 
 namespace vortel {
 
@@ -26,8 +27,9 @@ public:
     // programs. Null with a reason when no context can be had.
     static std::unique_ptr<OfflineShow> open(int32_t seed, std::string* why);
 
-    // Renders one frame at song time `time`, `frameDelta` after the last one.
-    void render(float time, float frameDelta);
+    // Renders one frame at song time `time`, `frameDelta` after the last one,
+    // into slot 0 and (unless told otherwise) the window.
+    void render(float time, float frameDelta, FramePresent present = FramePresent::Window);
 
     // Renders the run-up and the frame at `time`, asking `carryOn` (when
     // given) before each frame; false when it said no.
@@ -39,12 +41,15 @@ public:
     // The same as B, G, R, A bytes (the framebuffer's own order, the
     // cheapest to read), top row first.
     void readBgra(uint8_t* out) const;
+    // The last frame's finished 512 x 512 square (slot 0) as B, G, R, A
+    // bytes, top row first: what the window shows, before the stretch.
+    void readSquareBgra(uint8_t* out) const;
 
     int width() const;
     int height() const;
 
 private:
-    void readTopRowFirst(uint32_t format, int bytesPerPixel, uint8_t* out) const;
+    void readTopRowFirst(int w, int h, uint32_t format, int bytesPerPixel, uint8_t* out) const;
 
     std::unique_ptr<SdlWindow> window_;
     bool topRowFirst_ = false;  // the GL reads rows top first (GL_MESA_pack_invert)

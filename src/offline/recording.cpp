@@ -12,6 +12,7 @@
 #include "audio/audio_stream.h"
 #include "core/demo_state.h"
 #include "gfx/gl_api.h"
+#include "gfx/gl_helpers.h"
 #include "song/song_player.h"
 
 namespace vortel {
@@ -79,8 +80,15 @@ bool recordShow(const RecordSettings& settings, const std::string& ffmpeg, const
     enc.shownOutput = settings.shownOutput;
     enc.passMessages = settings.verbose;
     enc.container = settings.container;
-    enc.width = show->width();
-    enc.height = show->height();
+    // A lossy video takes the 512 x 512 square and ffmpeg stretches it while
+    // converting it for the encoder, which costs less than the GL's stretch
+    // and reads back half the bytes; a lossless one takes the window's frames
+    // exactly as shown.
+    const bool square = settings.container == "mp4";
+    enc.width = square ? kWorkingAreaSize : show->width();
+    enc.height = square ? kWorkingAreaSize : show->height();
+    enc.outputWidth = show->width();
+    enc.outputHeight = show->height();
     enc.fps = settings.fps;
     enc.sampleRate = audio.sampleRate;
     auto encoder = FfmpegPipe::start(enc, why);
@@ -104,19 +112,20 @@ bool recordShow(const RecordSettings& settings, const std::string& ffmpeg, const
     };
 
     RecordTimes t;
-    const size_t frameBytes = static_cast<size_t>(show->width()) * show->height() * 4;
+    const size_t frameBytes = static_cast<size_t>(enc.width) * enc.height * 4;
     float previous = 0;
     for (int k = 0; k < frames; ++k) {
         const float time = static_cast<float>(k / static_cast<double>(settings.fps));
         // As in the live loop: audio first, then the picture.
         audio.render(1.0f / static_cast<float>(settings.fps));
         auto t0 = Clock::now();
-        show->render(time, time - previous);
+        show->render(time, time - previous, square ? FramePresent::SlotOnly : FramePresent::Window);
         previous = time;
         glFinish();
         auto t1 = Clock::now();
         std::vector<uint8_t> frame(frameBytes);
-        show->readBgra(frame.data());
+        if (square) show->readSquareBgra(frame.data());
+        else show->readBgra(frame.data());
         auto t2 = Clock::now();
         const bool ok = encoder->writeFrame(std::move(frame)) && sendAudio();
         auto t3 = Clock::now();

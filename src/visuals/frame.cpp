@@ -46,7 +46,7 @@ void reportGlErrors() {
 
 void setGlErrorReporting(bool on) { gReportErrors = on; }
 
-void renderFrame() {
+void renderFrame(FramePresent present) {
     const DemoState& s = demo();
     // The working area starts as the window would: cleared to transparent
     // black, depth at its far end.
@@ -71,18 +71,20 @@ void renderFrame() {
     glDisable(GL_DEPTH_TEST);
     exchangeWithWorkingArea(kSlotPreviousFrame);
     bindWindow();
-    glViewport(0, 0, s.windowWidth, s.windowHeight);
-    drawTextureQuad(kSlotPreviousFrame, GL_REPEAT);
+    if (present == FramePresent::Window) {
+        glViewport(0, 0, s.windowWidth, s.windowHeight);
+        drawTextureQuad(kSlotPreviousFrame, GL_REPEAT);
+    }
     glEnable(GL_DEPTH_TEST);
 
     if (gReportErrors) reportGlErrors();
 }
 
-void renderFrameAt(float time, float frameDelta) {
+void renderFrameAt(float time, float frameDelta, FramePresent present) {
     DemoState& s = demo();
     s.songTime = time;
     s.frameDelta = frameDelta;
-    renderFrame();
+    renderFrame(present);
 }
 
 }  // namespace vortel

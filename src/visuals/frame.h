@@ -5,12 +5,16 @@
 
 namespace vortel {
 
+// Where a finished frame goes besides slot 0: stretched over the window, or
+// nowhere (a frame only the next frames build on, or one read from slot 0).
+enum class FramePresent { Window, SlotOnly };
+
 // Draws the frame for demo().songTime and frameDelta into the back buffer,
 // all of it: the working area is a texture of its own (render_targets.h),
 // cleared here, so the window's content before does not matter. Needs a
 // current context, the textures, the render targets, the GPU programs and
 // the Timeline.
-void renderFrame();
+void renderFrame(FramePresent present = FramePresent::Window);
 
 // With reporting on, renderFrame checks glGetError once per frame and
 // prints the first error of each kind on stderr, naming the action that
@@ -21,7 +25,7 @@ void setGlErrorReporting(bool on);
 // `frameDelta` seconds since the previous one: sets demo().songTime and
 // frameDelta, and draws (the window needs no clear: the finished square
 // covers all of it).
-void renderFrameAt(float time, float frameDelta);
+void renderFrameAt(float time, float frameDelta, FramePresent present = FramePresent::Window);
 
 }  // namespace vortel
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <sstream>
 
@@ -76,6 +77,57 @@ TEST_F(Recording, FailuresLeaveNoFileAndSayWhy) {
     std::ofstream(out.string()) << "keep";
     EXPECT_EQ(run("5 --record '" + out.string() + "' --length 1").code, 2);
     EXPECT_EQ(fileBytes(out), "keep");
+}
+
+// One picture as RGB bytes, decoded by ffmpeg: frame `frame` of a video,
+// or an image.
+std::string decodedRgb(const fs::path& file, int frame = 0) {
+    const std::string cmd = "ffmpeg -v error -i '" + file.string() + "' -vf 'select=eq(n\\," + std::to_string(frame) +
+                            ")' -vframes 1 -f rawvideo -pix_fmt rgb24 - 2>/dev/null";
+    std::string out;
+    FILE* p = popen(cmd.c_str(), "r");
+    char buf[65536];
+    size_t n;
+    while (p && (n = fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
+    if (p) pclose(p);
+    return out;
+}
+
+double psnr(const std::string& a, const std::string& b) {
+    if (a.size() != b.size() || a.empty()) return 0;
+    double sum = 0;
+    for (size_t i = 0; i < a.size(); ++i) {
+        const double d = static_cast<double>(static_cast<uint8_t>(a[i])) - static_cast<uint8_t>(b[i]);
+        sum += d * d;
+    }
+    const double mse = sum / static_cast<double>(a.size());
+    return mse == 0 ? 99 : 10 * std::log10(255.0 * 255.0 / mse);
+}
+
+// An .mp4 is made from the 512 x 512 square, which ffmpeg stretches: its
+// frames are still the window's 800 x 600 pictures, right way up, as close
+// to the stills as the lossy encoding allows; the .mkv's are the window's
+// own (lossless but for the colour conversion).
+TEST_F(Recording, VideoFramesAreTheShowsPicturesRightWayUp) {
+    const fs::path mp4 = dir_ / "a.mp4", mkv = dir_ / "a.mkv", still = dir_ / "s.png";
+    for (const fs::path& f : {mp4, mkv}) {
+        RunResult r = run("77 --record '" + f.string() + "' --fps 60 --length 1");
+        ASSERT_EQ(r.code, 0) << r.err;
+    }
+    EXPECT_NE(probe(mp4).find("codec_type=video|width=800|height=600|r_frame_rate=60/1"), std::string::npos)
+        << probe(mp4);
+    // Frame 30 is at 0.5 s, after the same frames as the still's run-up.
+    ASSERT_EQ(run("77 --still 0.5 '" + still.string() + "'").code, 0);
+    const std::string picture = decodedRgb(still);
+    ASSERT_EQ(picture.size(), 800u * 600u * 3u);
+    const std::string fromMp4 = decodedRgb(mp4, 30), fromMkv = decodedRgb(mkv, 30);
+    EXPECT_GT(psnr(fromMp4, picture), 35.0);
+    EXPECT_GT(psnr(fromMkv, picture), 45.0);
+    // Upside down, or a neighbouring frame, would be far off.
+    std::string flipped(fromMp4.size(), 0);
+    for (int y = 0; y < 600; ++y) fromMp4.copy(&flipped[static_cast<size_t>(y) * 2400], 2400, static_cast<size_t>(599 - y) * 2400);
+    EXPECT_LT(psnr(flipped, picture), 25.0);
+    EXPECT_LT(psnr(decodedRgb(mp4, 36), picture), psnr(fromMp4, picture) - 3);
 }
 
 TEST(Stills, SameSeedAndTimeGiveTheSamePngAndInspectTellsTheFrame) {
