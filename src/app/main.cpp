@@ -4,6 +4,7 @@
 #include "app/shell.h"
 #include "io/fd_writer.h"
 #include "io/std_streams.h"
+#include "platform/allocator.h"
 #include "platform/signals.h"
 
 int main(int argc, char** argv) {
@@ -14,6 +15,7 @@ int main(int argc, char** argv) {
     vortel::ignoreFileSizeSignal();
     vortel::ignoreBrokenPipeSignal();
     vortel::guardStandardStreams();
+    vortel::keepFreedMemoryForReuse();
     int code = vortel::runShell(argc, argv);
     // A failed run has said why already; a successful one must not hide that
     // what it printed was lost (a full disk, a closed stdout).

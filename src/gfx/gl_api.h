@@ -37,6 +37,8 @@ namespace vortel {
     X(PFNGLPROGRAMLOCALPARAMETER4FVARBPROC, glProgramLocalParameter4fvARB)  \
     X(PFNGLGETPROGRAMENVPARAMETERFVARBPROC, glGetProgramEnvParameterfvARB)  \
     X(PFNGLGETPROGRAMLOCALPARAMETERFVARBPROC, glGetProgramLocalParameterfvARB) \
+    /* OpenGL 1.4: a shape's strips in one call */                          \
+    X(PFNGLMULTIDRAWARRAYSPROC, glMultiDrawArrays)                          \
     /* ARB_framebuffer_object: the render targets of the frame */           \
     X(PFNGLGENFRAMEBUFFERSPROC, glGenFramebuffers)                          \
     X(PFNGLDELETEFRAMEBUFFERSPROC, glDeleteFramebuffers)                    \

@@ -9,6 +9,7 @@
 #include "gfx/gl_helpers.h"
 #include "gfx/render_targets.h"
 #include "gfx/textures.h"
+#include "platform/allocator.h"
 #include "platform/sdl_window.h"
 #include "song/song_setup.h"
 #include "visuals/frame.h"
@@ -28,6 +29,9 @@ std::unique_ptr<OfflineShow> OfflineShow::open(int32_t seed, std::string* why) {
     wo.title = "vortel " + std::to_string(seed) + " (offscreen)";
     wo.vsync = false;
     wo.visible = false;
+    // The driver's memory churn costs page faults every frame otherwise (the
+    // program does this at its start; tests and benchmarks come here).
+    keepFreedMemoryForReuse();
     std::unique_ptr<OfflineShow> show(new OfflineShow());
     show->window_ = SdlWindow::open(wo, why);
     if (!show->window_) return nullptr;
