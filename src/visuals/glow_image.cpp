@@ -4,6 +4,14 @@
 #include <array>
 #include <cmath>
 
+// The hot loops compiled twice, for AVX2 and for any x86-64, the better one
+// chosen at load time; elsewhere compiled once.
+#if defined(__x86_64__) && defined(__GNUC__)
+#define VORTEL_VECTOR_CLONES [[gnu::target_clones("avx2", "default")]]
+#else
+#define VORTEL_VECTOR_CLONES
+#endif
+
 namespace vortel {
 
 namespace {
@@ -71,7 +79,7 @@ const AxisTaps& taps(bool positive) {
 
 // One iteration on one channel: `plane` (texture values, border 0) into
 // `sums` (the new 8-bit values before clamping).
-[[gnu::target_clones("avx2", "default")]] void blurPlane(const Plane& plane, float k, std::array<int, kN * kN>& sums) {
+VORTEL_VECTOR_CLONES void blurPlane(const Plane& plane, float k, std::array<int, kN * kN>& sums) {
     static std::array<Plane, 2> across;  // filtered along x, per direction
     for (int sx = 0; sx < 2; ++sx) {
         const AxisTaps& t = taps(sx == 1);
@@ -85,7 +93,7 @@ const AxisTaps& taps(bool positive) {
 
 // The new 8-bit values, clamped, as the next iteration's texture values.
 // (Two plain loops: the compiler vectorises each, not the two fused.)
-[[gnu::target_clones("avx2", "default")]] void planeFromSums(std::array<int, kN * kN>& sums, Plane& plane) {
+VORTEL_VECTOR_CLONES void planeFromSums(std::array<int, kN * kN>& sums, Plane& plane) {
     for (int& v : sums) v = std::min(v, 255);
     for (int y = 0; y < kN; ++y) {
         const int* __restrict from = &sums[static_cast<size_t>(y * kN)];
