@@ -5,8 +5,10 @@
 #include <cmath>
 
 // The hot loops compiled twice, for AVX2 and for any x86-64, the better one
-// chosen at load time; elsewhere compiled once.
-#if defined(__x86_64__) && defined(__GNUC__)
+// chosen at load time; elsewhere compiled once. Not under the sanitizers:
+// the load-time choice runs before their runtime is up (ThreadSanitizer's
+// builds crashed before main).
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__SANITIZE_THREAD__) && !defined(__SANITIZE_ADDRESS__)
 #define VORTEL_VECTOR_CLONES [[gnu::target_clones("avx2", "default")]]
 #else
 #define VORTEL_VECTOR_CLONES
