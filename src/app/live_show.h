@@ -73,8 +73,8 @@ public:
     // across a change of show); `settled` holds those past its first second.
     struct FrameTimes {
         std::vector<double> all, settled;
-        double settledWorstMs = 0;  // the longest of `settled`, ending at song time
-        float settledWorstAt = 0;   // settledWorstAt
+        double settledWorstMs = 0;  // the longest of `settled`
+        float settledWorstAt = 0;   // the song time at which that frame ended
     };
     const FrameTimes& frameTimes() const { return frameTimes_; }
     int warmUpFrameCount() const { return warmUpFrameCount_; }

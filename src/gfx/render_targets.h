@@ -38,6 +38,8 @@ void exchangeWithWorkingArea(int slot);
 // glReadPixels reads slot `slot`'s picture from now on (until
 // readFromWindow), 512 x 512; draws go on where they went.
 void readFromSlot(int slot);
+// glReadPixels reads where draws go again: the window, or the working area
+// while it is bound.
 void readFromWindow();
 
 // The GL name of the working area's texture, and putting another one in its
