@@ -14,15 +14,8 @@ namespace {
 
 // What ffprobe says of a file's streams: one "key=value|..." line each.
 std::string probe(const fs::path& file) {
-    std::string cmd = "ffprobe -v error -show_entries stream=codec_type,width,height,r_frame_rate,sample_rate,channels"
-                      " -of compact=nokey=0 '" + file.string() + "' 2>&1";
-    std::string out;
-    FILE* p = popen(cmd.c_str(), "r");
-    char buf[512];
-    size_t n;
-    while (p && (n = fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
-    if (p) pclose(p);
-    return out;
+    return commandOutput("ffprobe -v error -show_entries stream=codec_type,width,height,r_frame_rate,sample_rate,channels"
+                         " -of compact=nokey=0 '" + file.string() + "' 2>&1");
 }
 
 std::string fileBytes(const fs::path& file) {
@@ -82,15 +75,8 @@ TEST_F(Recording, FailuresLeaveNoFileAndSayWhy) {
 // One picture as RGB bytes, decoded by ffmpeg: frame `frame` of a video,
 // or an image.
 std::string decodedRgb(const fs::path& file, int frame = 0) {
-    const std::string cmd = "ffmpeg -v error -i '" + file.string() + "' -vf 'select=eq(n\\," + std::to_string(frame) +
-                            ")' -vframes 1 -f rawvideo -pix_fmt rgb24 - 2>/dev/null";
-    std::string out;
-    FILE* p = popen(cmd.c_str(), "r");
-    char buf[65536];
-    size_t n;
-    while (p && (n = fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
-    if (p) pclose(p);
-    return out;
+    return commandOutput("ffmpeg -v error -i '" + file.string() + "' -vf 'select=eq(n\\," + std::to_string(frame) +
+                         ")' -vframes 1 -f rawvideo -pix_fmt rgb24 - 2>/dev/null");
 }
 
 double psnr(const std::string& a, const std::string& b) {

@@ -24,6 +24,18 @@ inline fs::path scratchPath(const std::string& name) {
     return fs::temp_directory_path() / (name + "_" + std::to_string(::getpid()));
 }
 
+// What a shell command writes on its standard output.
+inline std::string commandOutput(const std::string& cmd) {
+    std::string out;
+    FILE* p = popen(cmd.c_str(), "r");
+    if (!p) return out;
+    char buf[65536];
+    size_t n;
+    while ((n = fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
+    pclose(p);
+    return out;
+}
+
 // Runs the program with `args` (shell words) and collects its output.
 // `env` ("NAME=value ...") is set for the program alone.
 inline RunResult run(const std::string& args, const std::string& env = "") {
