@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 
 packages=(cmake g++ make pkg-config libsdl2-dev libgl-dev libopengl-dev libegl-dev libglu1-mesa-dev
           libgl1-mesa-dri libegl-mesa0 zlib1g-dev libgtest-dev libgmock-dev libbenchmark-dev
-          nlohmann-json3-dev libpng-dev ffmpeg xvfb xauth parallel rsync chromium
+          nlohmann-json3-dev libpng-dev ffmpeg xvfb xauth xdotool parallel rsync chromium
           libsdl2-ttf-dev fonts-dejavu-core)
 
 missing=()

@@ -1,11 +1,11 @@
 #include "app/live_options.h"
 
 #include <cerrno>
-#include <charconv>
 #include <cmath>
 #include <cstdlib>
 
 #include "app/options.h"
+#include "app/startup.h"
 
 namespace vortel {
 
@@ -15,17 +15,14 @@ std::optional<std::vector<int32_t>> parseSeedList(const std::string& text, std::
     for (;;) {
         const size_t comma = text.find(',', from);
         const std::string item = text.substr(from, comma == std::string::npos ? std::string::npos : comma - from);
-        int32_t seed = 0;
-        const char* begin = item.data();
-        const char* end = item.data() + item.size();
-        if (!item.empty() && *begin == '+') ++begin;  // "+7" reads as 7, like a seed on the command line
-        auto [stop, ec] = std::from_chars(begin, end, seed);
-        if (item.empty() || begin == end || ec != std::errc() || stop != end) {
+        // Each seed is read exactly as the seed on the command line is.
+        const std::optional<int32_t> seed = parseSeed(item);
+        if (!seed) {
             if (why)
                 *why = "option --playlist: '" + item + "' is not a seed (a whole number from -2147483648 to 2147483647)";
             return std::nullopt;
         }
-        seeds.push_back(seed);
+        seeds.push_back(*seed);
         if (comma == std::string::npos) break;
         from = comma + 1;
     }

@@ -9,9 +9,10 @@ namespace vortel {
 
 struct Options;
 
-// Seeds separated by commas ("5,-3,42"), each a whole decimal integer in the
-// 32-bit range. Nothing with a one-line reason when the list is empty or an
-// item is not such a number.
+// Seeds separated by commas ("5,-3,42"), each read as the seed on the
+// command line is (parseSeed: leading blanks, a sign, digits in the 32-bit
+// range, anything after them ignored). Nothing with a one-line reason when
+// an item is empty or not such a number.
 std::optional<std::vector<int32_t>> parseSeedList(const std::string& text, std::string* why);
 
 // Reads one of the live options at args[i] (`name`, with `value` when it

@@ -352,7 +352,19 @@ int runLiveShow(const Options& opt) {
     if (!opt.playlist.empty()) state.seed = opt.playlist.front();
     const int32_t first = state.seed;
     setupSong(state);
-    const float start = opt.startSeconds.value_or(0.0f);
+    float start = opt.startSeconds.value_or(0.0f);
+    // A seed the clock chose (none given, or one that does not read) is not
+    // the user's: its show may be shorter than they guessed, which is no
+    // reason to fail. It starts at its last second instead.
+    const bool seedChosen = !opt.playlist.empty() || (opt.seedText && parseSeed(*opt.seedText));
+    if (start > state.songLength && !seedChosen) {
+        const float last = std::max(0.0f, state.songLength - 1.0f);
+        if (opt.verbose)
+            std::fprintf(stderr, "vortel: --start %.3f s is past the end of the song of seed %d (%.3f s); starting at %.3f s\n",
+                         static_cast<double>(start), first, static_cast<double>(state.songLength),
+                         static_cast<double>(last));
+        start = last;
+    }
     if (start > state.songLength) {
         std::fprintf(stderr, "vortel: option --start: %.3f s is past the end of the song of seed %d (%.3f s)\n",
                      static_cast<double>(start), first, static_cast<double>(state.songLength));

@@ -120,7 +120,7 @@ std::unique_ptr<FfmpegPipe> FfmpegPipe::start(const EncoderSettings& settings, s
     posix_spawnattr_init(&attr);
     sigset_t defaults;
     sigemptyset(&defaults);
-    for (int sig : {SIGPIPE, SIGINT, SIGTERM, SIGXFSZ}) sigaddset(&defaults, sig);
+    for (int sig : {SIGPIPE, SIGINT, SIGTERM, SIGHUP, SIGXFSZ}) sigaddset(&defaults, sig);
     posix_spawnattr_setsigdefault(&attr, &defaults);
     posix_spawnattr_setpgroup(&attr, 0);
     posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETPGROUP);

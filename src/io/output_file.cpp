@@ -213,15 +213,10 @@ std::unique_ptr<OutputFile> OutputFile::create(const std::string& path, bool for
         // A replaced file keeps its permissions.
         if (exists) (void)::fchmod(fd, st.st_mode & 07777);
     }
-    out->fd_ = fd;
-    out->file_ = ::fdopen(fd, "wb");
-    if (!out->file_) {
-        int err = errno;
-        ::close(fd);
-        out->fd_ = -1;
-        out->fail("cannot write", err, why);
-        return nullptr;
-    }
+    // Through the same writer as stdout and devices, so that the first
+    // failed write's cause (a full disk, the file-size limit) is kept for
+    // the message instead of being lost with the stream's error flag.
+    if (!out->openSinkStream(fd, true, why)) return nullptr;
     return out;
 }
 

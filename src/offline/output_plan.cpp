@@ -91,6 +91,10 @@ bool checkShowTimes(const OfflineRequest& req, float end, std::string* why) {
         *why = describe("--still", *req.stillTime, "is after the show's end");
         return false;
     }
+    if (req.inspect && req.inspectAt && *req.inspectAt > end) {
+        *why = describe("--at", *req.inspectAt, "is after the show's end");
+        return false;
+    }
     if (req.lengthSeconds && !req.recordPath.empty() && *req.lengthSeconds > end) {
         *why = describe("--length", *req.lengthSeconds, "is longer than the show");
         return false;

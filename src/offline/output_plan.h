@@ -67,7 +67,7 @@ OutputPlan planOutputs(const OfflineRequest& request);
 float showEnd(float songLength);
 
 // Checks the request's song times against a show that ends at `end`
-// seconds: --still's time may be 0 up to the end, a recording's --length
+// seconds: --still's and --at's times may be 0 up to the end, a recording's --length
 // above 0 up to the end. False with a one-line reason that gives the show's
 // length (a usage error).
 bool checkShowTimes(const OfflineRequest& request, float end, std::string* why);

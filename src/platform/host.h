@@ -19,7 +19,7 @@ struct KeyPress {
 
 // What the frame loop learns from the desktop once per frame.
 struct FrameInput {
-    bool quit = false;    // window closed, quit event, or SIGINT/SIGTERM
+    bool quit = false;    // window closed, quit event, or SIGINT/SIGTERM/SIGHUP
     bool escape = false;  // Escape is down now or was pressed since the last poll
     std::vector<KeyPress> keys;  // the show's keys pressed since the last poll, in order
 };

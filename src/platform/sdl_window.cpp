@@ -106,6 +106,7 @@ std::unique_ptr<SdlWindow> SdlWindow::open(const WindowOptions& options, std::st
     w->depthBits_ = depth;
     w->renderer_ = glString(GL_RENDERER);
     w->glVersion_ = glString(GL_VERSION);
+    w->repeats_.enable();
     return w;
 }
 
@@ -122,6 +123,7 @@ FrameInput SdlWindow::pollInput() {
     int handled = 0;
     while (handled < kMaxEventsPerFrame && SDL_PollEvent(&ev)) {
         ++handled;
+        const bool repeat = repeats_.isRepeat(ev);
         switch (ev.type) {
         case SDL_QUIT:
             in.quit = true;
@@ -131,11 +133,11 @@ FrameInput SdlWindow::pollInput() {
             break;
         case SDL_KEYDOWN:
             if (ev.key.keysym.sym == SDLK_ESCAPE) escapeLatched_ = true;
-            if (ev.key.keysym.sym == SDLK_F11 && !ev.key.repeat) toggleFullscreen();
+            if (ev.key.keysym.sym == SDLK_F11 && !repeat) toggleFullscreen();
             // With a modifier held the keys belong to the desktop (Alt+Tab and the like).
             if (!(ev.key.keysym.mod & (KMOD_CTRL | KMOD_ALT | KMOD_GUI))) {
                 Key key;
-                if (showKey(ev.key.keysym.sym, &key)) in.keys.push_back({key, ev.key.repeat != 0});
+                if (showKey(ev.key.keysym.sym, &key)) in.keys.push_back({key, repeat});
             }
             break;
         default:

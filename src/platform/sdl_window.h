@@ -2,6 +2,8 @@
 #include <memory>
 #include <string>
 
+#include "platform/key_repeat.h"
+
 #include "platform/host.h"
 
 struct SDL_Window;
@@ -56,6 +58,7 @@ private:
     int depthBits_ = 0;
     bool depthFellBack_ = false;
     bool escapeLatched_ = false;
+    KeyRepeatFilter repeats_;
     std::string renderer_;
     std::string glVersion_;
 };

@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+
+#include <regex>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -227,6 +229,20 @@ TEST(Cli, LiveOptionsRefuseBadValuesWithOneLine) {
         EXPECT_TRUE(r.out.empty());
     }
     EXPECT_NE(run("5 --start 500").err.find("past the end of the song of seed 5"), std::string::npos);
+}
+
+// A start past the show of a seed the user did not choose (none given, or
+// one that does not read) starts that show at its last second instead.
+TEST(Cli, StartPastAShowTheClockChoseBeginsAtItsLastSecond) {
+    for (const char* args : {"--start 100000 --verbose", "x --start 100000 --verbose"}) {
+        RunResult r = run(args, "SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy");
+        EXPECT_EQ(r.code, 0) << args << ": " << r.err;
+        std::smatch m;
+        ASSERT_TRUE(std::regex_search(r.err, m, std::regex("past the end of the song of seed -?\\d+ \\(([0-9.]+) s\\); "
+                                                             "starting at ([0-9.]+) s"))) << r.err;
+        EXPECT_NEAR(std::stod(m[2]), std::stod(m[1]) - 1.0, 2e-3);
+        EXPECT_NE(r.err.find("ended (song over)"), std::string::npos) << r.err;
+    }
 }
 
 }  // namespace

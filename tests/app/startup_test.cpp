@@ -9,6 +9,7 @@
 #include "app/options.h"
 #include "core/rng.h"
 #include "app/startup.h"
+#include "app/live_options.h"
 #include "song/song_setup.h"
 
 namespace vortel {
@@ -27,6 +28,23 @@ TEST(Seed, ReadLikeAStreamExtractsAnInt) {
     EXPECT_EQ(parseSeed("-"), std::nullopt);
     EXPECT_EQ(parseSeed("99999999999"), std::nullopt);
     EXPECT_EQ(parseSeed("2147483648"), std::nullopt);
+}
+
+// A playlist's seeds read exactly as the seed on the command line does; an
+// item that is no seed refuses the list (there is no clock to fall back on).
+TEST(Seed, PlaylistItemsReadAsTheCommandLineSeed) {
+    const std::vector<std::string> items = {"5", " 5", "\t-7", "+12", "42x", "-2147483648", "2147483647",
+                                            "2147483648", "", "x", "-", " ", "99999999999"};
+    for (const std::string& a : items)
+        for (const std::string& b : items) {
+            const auto list = parseSeedList(a + "," + b, nullptr);
+            const auto first = parseSeed(a), second = parseSeed(b);
+            SCOPED_TRACE("'" + a + "," + b + "'");
+            ASSERT_EQ(list.has_value(), first && second);
+            if (list) {
+                EXPECT_EQ(*list, (std::vector<int32_t>{*first, *second}));
+            }
+        }
 }
 
 TEST(Texts, TitleAndReplayLine) {

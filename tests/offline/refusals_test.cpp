@@ -69,6 +69,8 @@ TEST_F(Refusals, TimesAndLengthsOutsideTheShowAreUsageErrorsThatGiveItsLength) {
     } cases[] = {
         {"--still 1000 " + png, true},
         {"--still " + formatted("%.3f", end + 0.01) + " " + png, true},
+        {"--inspect --at 1000", true},
+        {"--inspect --at " + formatted("%.3f", end + 0.01), true},
         {"--record " + video + " --length " + formatted("%.3f", end + 0.01), true},
         {"--record " + video + " --length 241 --fps 1", true},
         {"--record " + video + " --length 0", false},
@@ -81,6 +83,7 @@ TEST_F(Refusals, TimesAndLengthsOutsideTheShowAreUsageErrorsThatGiveItsLength) {
         RunResult r = run("7 " + c.args);
         EXPECT_EQ(r.code, 2) << c.args << ": " << r.err;
         EXPECT_EQ(lineCount(r.err), 1) << c.args << ": " << r.err;
+        EXPECT_TRUE(r.out.empty()) << c.args << ": " << r.out;
         if (c.namesLength) {
             EXPECT_NE(r.err.find(lengthText + " s"), std::string::npos) << c.args << ": " << r.err;
         }
@@ -91,6 +94,9 @@ TEST_F(Refusals, TimesAndLengthsOutsideTheShowAreUsageErrorsThatGiveItsLength) {
     RunResult r = run("7 --still " + lengthText + " " + png);
     EXPECT_EQ(r.code, 0) << r.err;
     EXPECT_GT(fs::file_size(png), 0u);
+    r = run("7 --inspect --at " + lengthText);
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_FALSE(Json::parse(r.out)["frame"].is_null()) << r.out;
     // The help gives the ranges.
     const std::string help = run("--help").out;
     EXPECT_NE(help.find("to the show's end"), std::string::npos) << help;

@@ -1,4 +1,4 @@
-// Every offline output can be stopped with SIGINT or SIGTERM wherever it
+// Every offline output can be stopped with SIGINT, SIGTERM or SIGHUP wherever it
 // waits: for a FIFO's reader, on an encoder that reads nothing, between the
 // frames of a still or a contact sheet. A stop exits 1 with one
 // "interrupted" line, and leaves no file, temporary or process behind.
@@ -43,7 +43,7 @@ protected:
     fs::path dir_;
 };
 
-const int kSignals[] = {SIGINT, SIGTERM};
+const int kSignals[] = {SIGINT, SIGTERM, SIGHUP};
 
 TEST_F(Stop, AFifoNobodyReadsIsWaitedForOnlyUntilASignal) {
     const fs::path fifo = dir_ / "ff";
