@@ -23,6 +23,57 @@ namespace vortel {
 
 namespace {
 
+// `text` safe to print on a terminal: valid UTF-8 passes, other bytes and
+// control characters (C0, DEL and C1, which can drive a terminal) are shown
+// as \xNN, and a tab as a space.
+std::string printableText(std::string_view text) {
+    std::string out;
+    auto quote = [&out](unsigned char c) {
+        static const char kHex[] = "0123456789abcdef";
+        out += "\\x";
+        out += kHex[c >> 4];
+        out += kHex[c & 15];
+    };
+    for (size_t i = 0; i < text.size();) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c == '\t') {
+            out += ' ';
+            ++i;
+            continue;
+        }
+        if (c < 0x20 || c == 0x7f) {
+            quote(c);
+            ++i;
+            continue;
+        }
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+            ++i;
+            continue;
+        }
+        // The length of the UTF-8 sequence c starts, and its smallest value.
+        const size_t n = c >= 0xc2 && c <= 0xdf ? 2 : c >= 0xe0 && c <= 0xef ? 3 : c >= 0xf0 && c <= 0xf4 ? 4 : 0;
+        uint32_t code = n == 2 ? c & 0x1f : n == 3 ? c & 0x0f : c & 0x07;
+        bool valid = n > 0 && i + n <= text.size();
+        for (size_t k = 1; valid && k < n; ++k) {
+            const auto d = static_cast<unsigned char>(text[i + k]);
+            valid = (d & 0xc0) == 0x80;
+            code = (code << 6) | (d & 0x3f);
+        }
+        const uint32_t least = n == 2 ? 0x80 : n == 3 ? 0x800 : 0x10000;
+        valid = valid && code >= least && code <= 0x10ffff && !(code >= 0xd800 && code <= 0xdfff) &&
+                !(code >= 0x80 && code <= 0x9f);
+        if (!valid) {
+            quote(c);
+            ++i;
+            continue;
+        }
+        out.append(text.substr(i, n));
+        i += n;
+    }
+    return out;
+}
+
 bool executable(const std::string& path) {
     struct stat st {};
     return !path.empty() && stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && access(path.c_str(), X_OK) == 0;
@@ -268,8 +319,6 @@ std::string FfmpegPipe::lastMessage() const {
     while (!all.empty() && (all.back() == '\n' || all.back() == '\r' || all.back() == ' ')) all.pop_back();
     const size_t lineStart = all.find_last_of("\r\n");
     std::string line = lineStart == std::string::npos ? all : all.substr(lineStart + 1);
-    for (char& c : line)
-        if (static_cast<unsigned char>(c) < 0x20) c = ' ';
     if (!settings_.shownOutput.empty()) {
         const std::string url = fileUrl(settings_.output);
         replaceAll(line, url, settings_.shownOutput);
@@ -278,7 +327,7 @@ std::string FfmpegPipe::lastMessage() const {
     }
     constexpr size_t kMost = 160;
     if (line.size() > kMost) line = line.substr(0, kMost - 3) + "...";
-    return line;
+    return printableText(line);
 }
 
 void FfmpegPipe::abort() {

@@ -49,8 +49,24 @@ std::unique_ptr<OutputFile> openOutput(const std::string& path, bool force, std:
     });
 }
 
-// Renders one WAV file, with a progress line when stderr is a terminal.
-bool renderWav(int32_t seed, std::string_view part, const std::string& path, bool force) {
+// Removes the folders makeFolders() made, deepest first, each only if empty.
+void removeMadeFolders(std::vector<std::filesystem::path>& made) {
+    std::error_code ec;
+    for (auto it = made.rbegin(); it != made.rend(); ++it) std::filesystem::remove(*it, ec);
+    made.clear();
+}
+
+// Folders made for the outputs; whichever are still empty at the end (no
+// output was written into them) go again.
+struct MadeFolders {
+    std::vector<std::filesystem::path> paths;
+    ~MadeFolders() { removeMadeFolders(paths); }
+};
+
+// Renders one WAV file into its output, with a progress line when stderr
+// is a terminal, and returns it written but not yet in place (commit() does
+// that); null once the failure is reported.
+std::unique_ptr<OutputFile> renderWavOutput(int32_t seed, std::string_view part, const std::string& path, bool force) {
     const bool tty = isatty(STDERR_FILENO) != 0;
     const char* name = path == "-" ? "stdout" : path.c_str();
     auto progress = [&](double done) {
@@ -61,13 +77,13 @@ bool renderWav(int32_t seed, std::string_view part, const std::string& path, boo
     if (tty) std::fputc('\n', stderr);
     if (quitSignalled()) {
         std::fprintf(stderr, "vortel: interrupted; %s not written\n", name);
-        return false;
+        return nullptr;
     }
     std::string why;
     auto out = openOutput(path, force, &why);
     if (!out) {
         reportFailure(name, why);
-        return false;
+        return nullptr;
     }
     // A failed write leaves the stream's error flag set, which commit()
     // reports with its cause.
@@ -75,14 +91,66 @@ bool renderWav(int32_t seed, std::string_view part, const std::string& path, boo
     // Interrupted while writing: `out` removes its temporary unless committed.
     if (quitSignalled()) {
         reportFailure(name, "");
-        return false;
+        return nullptr;
     }
     if (!written && !std::ferror(out->stream())) {
         std::fprintf(stderr, "vortel: cannot write %s: %s\n", name, std::strerror(errno));
-        return false;
+        return nullptr;
     }
-    if (!out->commit(&why)) {
-        reportFailure(name, why);
+    return out;
+}
+
+bool commitOutput(OutputFile& out, const std::string& name) {
+    std::string why;
+    if (out.commit(&why)) return true;
+    reportFailure(name, why);
+    return false;
+}
+
+// The song, or the stems: all of them or none. Each stem is written beside
+// its target, and they are put in place together once all are complete.
+bool renderWavs(int32_t seed, const std::vector<WavOutput>& wavs, bool force, bool verbose) {
+    std::vector<std::unique_ptr<OutputFile>> stems;
+    for (const WavOutput& wav : wavs) {
+        auto out = renderWavOutput(seed, wav.part, wav.path, force);
+        if (!out) return false;  // the stems written so far are dropped
+        if (!wav.part.empty()) {
+            stems.push_back(std::move(out));
+            continue;
+        }
+        if (!commitOutput(*out, wav.path == "-" ? "stdout" : wav.path)) return false;
+        if (verbose) std::fprintf(stderr, "vortel: wrote %s\n", wav.path.c_str());
+    }
+    // Renames only from here on: a stop now still leaves every stem whole.
+    for (auto& out : stems) {
+        if (!commitOutput(*out, out->targetPath())) return false;
+        if (verbose) std::fprintf(stderr, "vortel: wrote %s\n", out->targetPath().c_str());
+    }
+    return true;
+}
+
+// Makes `dir` and any missing folders above it, noting the ones it made
+// (the deepest last).
+bool makeFolders(const std::string& dir, std::vector<std::filesystem::path>* made, std::string* why) {
+    namespace fs = std::filesystem;
+    std::vector<fs::path> missing;
+    std::error_code ec;
+    for (fs::path p = fs::path(dir).lexically_normal(); !p.empty() && !fs::exists(fs::symlink_status(p, ec));
+         p = p.parent_path()) {
+        missing.push_back(p);
+        if (p == p.parent_path()) break;
+    }
+    for (auto it = missing.rbegin(); it != missing.rend(); ++it) {
+        if (!fs::create_directory(*it, ec) && ec) {
+            *why = "cannot create " + dir + ": " + ec.message();
+            removeMadeFolders(*made);
+            return false;
+        }
+        made->push_back(*it);
+    }
+    if (!fs::is_directory(dir, ec)) {
+        *why = "cannot create " + dir + ": not a folder";
+        removeMadeFolders(*made);
         return false;
     }
     return true;
@@ -215,13 +283,13 @@ OfflineStatus runOffline(const OutputPlan& plan, int32_t seed) {
             std::fprintf(stderr, "vortel: '%s' is not a seed; using seed %d from the clock\n", opt.seedText.c_str(),
                          static_cast<int>(seed));
     }
-    if (plan.makeStemsDir) {
-        std::error_code ec;
-        std::filesystem::create_directories(opt.stemsDir, ec);
-        if (ec) {
-            std::fprintf(stderr, "vortel: cannot create %s: %s\n", opt.stemsDir.c_str(), ec.message().c_str());
-            return OfflineStatus::Failed;
-        }
+    // The stems' folder is made before anything is written, so that one that
+    // cannot be made is refused like any other output; it goes again when no
+    // stem is written into it.
+    MadeFolders madeFolders;
+    if (plan.makeStemsDir && !makeFolders(opt.stemsDir, &madeFolders.paths, &why)) {
+        std::fprintf(stderr, "vortel: %s\n", why.c_str());
+        return OfflineStatus::UsageError;
     }
     if (opt.inspect) {
         std::string text = dumpJson(inspectShow(seed, opt.inspectAt)) + "\n";
@@ -237,10 +305,7 @@ OfflineStatus runOffline(const OutputPlan& plan, int32_t seed) {
         }
         if (opt.verbose) std::fprintf(stderr, "vortel: wrote %s\n", opt.summaryPath.c_str());
     }
-    for (const WavOutput& wav : plan.wavs) {
-        if (!renderWav(seed, wav.part, wav.path, opt.force)) return OfflineStatus::Failed;
-        if (opt.verbose) std::fprintf(stderr, "vortel: wrote %s\n", wav.path.c_str());
-    }
+    if (!renderWavs(seed, plan.wavs, opt.force, opt.verbose)) return OfflineStatus::Failed;
     if (!opt.stillPath.empty()) {
         if (!writeStill(seed, *opt.stillTime, opt.stillPath, opt.force, opt.verbose)) return OfflineStatus::Failed;
         if (opt.verbose) std::fprintf(stderr, "vortel: wrote %s\n", opt.stillPath.c_str());

@@ -107,6 +107,12 @@ TEST(Cli, WavAndStemsWriteWholeFilesAndNeverOverwriteSilently) {
     }
     r = run("77 --stems " + stems.string());
     EXPECT_EQ(r.code, 2);
+    // A folder that cannot be made is refused like any output's.
+    for (const std::string& bad : {(stems / "drums.wav" / "sub").string(), std::string("/proc/vortel-stems")}) {
+        r = run("77 --stems " + bad);
+        EXPECT_EQ(r.code, 2) << bad << ": " << r.err;
+        EXPECT_NE(r.err.find("cannot create " + bad), std::string::npos) << r.err;
+    }
     fs::remove_all(dir);
 }
 

@@ -156,6 +156,12 @@ TEST_F(Refusals, AnEncoderThatQuitsFailsOrWritesNothingFailsTheRecordingInOneLin
     EXPECT_EQ(r.err.rfind("vortel: ffmpeg failed (exit status 3)", 0), 0u) << r.err;
     EXPECT_NE(r.err.find("noise from the encoder about " + out.string()), std::string::npos) << r.err;
     EXPECT_EQ(r.err.find(".vortel-"), std::string::npos) << r.err;
+    // Bytes that are no text, or that would drive the terminal, are quoted.
+    fs::path garbage = script("garbage.sh", "printf 'bad \\033[31mred\\302\\233 \\377\\376 caf\\303\\251\\n' >&2\nexit 3\n");
+    r = run("5" + recordArgs, "VORTEL_FFMPEG=" + garbage.string());
+    EXPECT_EQ(r.code, 1) << r.err;
+    EXPECT_EQ(lineCount(r.err), 1) << r.err;
+    EXPECT_NE(r.err.find("bad \\x1b[31mred\\xc2\\x9b \\xff\\xfe caf\xc3\xa9"), std::string::npos) << r.err;
     // --verbose passes its messages on as they come.
     r = run("5" + recordArgs + " --verbose", "VORTEL_FFMPEG=" + noisy.string());
     EXPECT_EQ(r.code, 1) << r.err;
@@ -167,6 +173,17 @@ TEST_F(Refusals, AnEncoderThatQuitsFailsOrWritesNothingFailsTheRecordingInOneLin
     EXPECT_EQ(lineCount(r.err), 1) << r.err;
     EXPECT_NE(r.err.find("wrote nothing"), std::string::npos) << r.err;
     EXPECT_TRUE(fs::is_empty(out.parent_path()));
+}
+
+// A write the system refuses (here the file-size limit, as a full disk
+// would) names its cause, and leaves nothing behind.
+TEST_F(Refusals, AFailedWriteSaysWhy) {
+    for (const std::string& args : {"--still 3 " + (dir_ / "s.png").string(), "--wav " + (dir_ / "a.wav").string()}) {
+        const std::string said =
+            commandOutput("(ulimit -f 8; " + std::string(VORTEL_BINARY) + " 7 " + args + " 2>&1; echo \"exit $?\")");
+        EXPECT_NE(said.find(": File too large\nexit 1\n"), std::string::npos) << args << ": " << said;
+        EXPECT_TRUE(names().empty()) << args;
+    }
 }
 
 TEST_F(Refusals, AReaderThatGoesAwayIsReportedInOneLine) {

@@ -159,5 +159,27 @@ TEST_F(Stop, StillsAndContactSheetsStopBetweenFrames) {
     }
 }
 
+// The stems are all written or none: a stop once the first is on the disk
+// leaves no stem, and no folder the run made.
+TEST_F(Stop, StemsAreAllOrNone) {
+    const fs::path stems = dir_ / "new" / "stems";
+    for (int sig : kSignals) {
+        const std::string what = "signal " + std::to_string(sig);
+        Spawned p({"13", "--stems", stems.string()});
+        ASSERT_TRUE(p.started());
+        std::error_code ec;
+        EXPECT_TRUE(p.waitUntil([&] { return fs::exists(stems, ec) && !fs::is_empty(stems, ec); })) << what;
+        p.signal(sig);
+        const int code = p.finish();
+        if (code == 0) {  // it finished first: every stem is there
+            EXPECT_EQ(std::distance(fs::directory_iterator(stems), fs::directory_iterator()), 4) << what;
+        } else {
+            EXPECT_EQ(code, 1) << what << ": " << p.err();
+            EXPECT_TRUE(names().empty()) << what;
+        }
+        fs::remove_all(dir_ / "new");
+    }
+}
+
 }  // namespace
 }  // namespace vortel
