@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <set>
+#include <utility>
 
 #include "offline/contact_sheet.h"
 
@@ -112,6 +113,13 @@ std::string number(double v, int decimals) {
     return buf;
 }
 
+// A number for a message: 3.4e+38, 120.5.
+std::string shortNumber(double v) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%g", v);
+    return buf;
+}
+
 // 63.9 s as "1:04".
 std::string minutes(double seconds) {
     const long s = std::lround(std::max(0.0, seconds));
@@ -123,9 +131,10 @@ std::string minutes(double seconds) {
 // The entry's scenes, each once, in order of first appearance.
 std::vector<std::string> scenesOf(const GalleryEntry& e) {
     std::vector<std::string> out;
+    std::set<std::string_view> seen;  // a summary may list many: no search of `out` per name
     for (const GallerySpan& s : e.spans)
         for (const std::string& n : s.scenes)
-            if (std::find(out.begin(), out.end(), n) == out.end()) out.push_back(n);
+            if (seen.insert(n).second) out.push_back(n);
     return out;
 }
 
@@ -167,13 +176,20 @@ bool galleryEntryFromSummary(const Json& j, GalleryEntry* e, std::string* why) {
     if (!j.is_object()) return bad("not a JSON object");
     const auto seed = j.find("seed");
     if (seed == j.end() || !seed->is_number_integer()) return bad("no integer \"seed\"");
-    const int64_t s = seed->get<int64_t>();
-    if (s < INT32_MIN || s > INT32_MAX) return bad("\"seed\" out of range");
-    e->seed = static_cast<int32_t>(s);
-    for (const char* key : {"bpm", "songLength"}) {
+    // A JSON integer above INT64_MAX is held unsigned: read as signed, it
+    // would wrap around into range.
+    if (seed->is_number_unsigned() ? seed->get<uint64_t>() > static_cast<uint64_t>(INT32_MAX)
+                                   : (seed->get<int64_t>() < INT32_MIN || seed->get<int64_t>() > INT32_MAX))
+        return bad("\"seed\" out of range");
+    e->seed = static_cast<int32_t>(seed->get<int64_t>());
+    const std::pair<const char*, double> numbers[] = {{"bpm", kGalleryMaxBpm}, {"songLength", kGalleryMaxSongSeconds}};
+    for (const auto& [key, most] : numbers) {
         const auto v = j.find(key);
         if (v == j.end() || !v->is_number() || !std::isfinite(v->get<double>()))
             return bad(std::string("no number \"") + key + "\"");
+        const double x = v->get<double>();
+        if (!(x > 0 && x <= most))
+            return bad(std::string("\"") + key + "\" " + shortNumber(x) + " is not in (0, " + shortNumber(most) + "]");
     }
     e->bpm = j["bpm"].get<double>();
     e->songLength = j["songLength"].get<double>();

@@ -34,9 +34,17 @@ struct GalleryEntry {
     bool hasThumb = false, hasSheet = false, hasPreview = false;
 };
 
+// The most a summary's tempo and song length may be and still be shown (both
+// must also be above 0). The show's songs run at a little over 100 BPM for
+// about a minute; these leave plenty of room and keep the pages' numbers
+// meaningful.
+inline constexpr double kGalleryMaxBpm = 1000;
+inline constexpr double kGalleryMaxSongSeconds = 3600;
+
 // Reads a summary as --summary writes it (seed, bpm, songLength and spans
-// with scenes and post); false with a reason when a field is missing or of
-// the wrong kind.
+// with scenes and post); false with a reason when a field is missing, of
+// the wrong kind or out of range (a seed that is no 32-bit seed, a tempo or
+// length not in (0, kGalleryMaxBpm] or (0, kGalleryMaxSongSeconds]).
 bool galleryEntryFromSummary(const Json& summary, GalleryEntry* entry, std::string* why);
 
 // Text made safe to stand in HTML text or a quoted attribute value.

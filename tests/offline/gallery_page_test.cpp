@@ -1,11 +1,18 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <fstream>
+#include <limits>
 #include <regex>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "io/json.h"
@@ -210,8 +217,28 @@ protected:
         std::ifstream in(p);
         return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }
+    // The temporaries left anywhere under `root`, links not followed.
+    static int temporaries(const fs::path& root) {
+        int n = 0;
+        for (const auto& f : fs::recursive_directory_iterator(root))
+            n += f.path().filename().string().rfind(".vortel-", 0) == 0;
+        return n;
+    }
     fs::path dir_;
 };
+
+// The sanitizers reserve more address space than any `ulimit -v` allows.
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+constexpr bool kSanitized = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer) || __has_feature(memory_sanitizer)
+constexpr bool kSanitized = true;
+#else
+constexpr bool kSanitized = false;
+#endif
+#else
+constexpr bool kSanitized = false;
+#endif
 
 TEST_F(GalleryCommand, SummaryOptionWritesTheSeedsSummaryOnlyWhereAllowed) {
     const fs::path file = dir_ / "s.json";
@@ -260,6 +287,123 @@ TEST_F(GalleryCommand, BuildsThePagesFromTheSummariesThatRead) {
     EXPECT_EQ(run("--gallery-page '" + (dir_ / "nothere").string() + "'").code, 2);
     EXPECT_EQ(run("5 --gallery-page '" + dir_.string() + "'").code, 2);
     EXPECT_EQ(run("--gallery-page '" + dir_.string() + "' --inspect").code, 2);
+}
+
+// The pages land only inside the gallery folder: a link where a page goes is
+// replaced, never written through, and a seed folder, a summary or the seeds
+// folder that is a link is not used.
+TEST_F(GalleryCommand, NeverWritesThroughSymbolicLinks) {
+    const fs::path away = dir_.string() + "_away", seeds = dir_ / "seeds";
+    fs::remove_all(away);
+    fs::create_directories(away / "seed9");
+    std::ofstream(away / "victim.html") << "precious";
+    std::ofstream(away / "seed9" / "summary.json") << dumpJson(fixtureSummary(9, 120, {"RoomScene"}));
+    put("5", dumpJson(fixtureSummary(5, 120, {"RoomScene"})));
+    put("6", "");
+    fs::remove(seeds / "6" / "summary.json");
+    fs::create_symlink(away / "seed9" / "summary.json", seeds / "6" / "summary.json");
+    fs::create_symlink(away / "victim.html", seeds / "5" / "index.html");
+    fs::create_symlink(away / "created.html", dir_ / "index.html");  // dangling
+    fs::create_directory_symlink(away / "seed9", seeds / "9");
+
+    RunResult r = run("--gallery-page '" + dir_.string() + "'");
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(read(away / "victim.html"), "precious");
+    EXPECT_FALSE(fs::exists(fs::symlink_status(away / "created.html")));
+    EXPECT_FALSE(fs::exists(fs::symlink_status(away / "seed9" / "index.html")));
+    EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(dir_ / "index.html")));
+    EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(seeds / "5" / "index.html")));
+    EXPECT_NE(read(seeds / "5" / "index.html").find("<h1>Seed 5</h1>"), std::string::npos);
+    const std::string index = read(dir_ / "index.html");
+    EXPECT_EQ(count(index, "data-seed="), 1u);
+    EXPECT_EQ(count(r.err, "\n"), 2u) << r.err;
+    EXPECT_EQ(count(r.err, (seeds / "9").string() + " left out: a symbolic link\n"), 1u) << r.err;
+    EXPECT_EQ(count(r.err, (seeds / "6" / "summary.json").string() + " left out: a symbolic link\n"), 1u) << r.err;
+
+    // A page that cannot be put in place fails the run and leaves nothing.
+    fs::remove(seeds / "5" / "index.html");
+    fs::create_directories(seeds / "5" / "index.html" / "x");
+    r = run("--gallery-page '" + dir_.string() + "'");
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.err.find((seeds / "5" / "index.html").string()), std::string::npos) << r.err;
+    EXPECT_EQ(temporaries(dir_) + temporaries(away), 0);
+    fs::remove_all(seeds / "5" / "index.html");
+
+    // A seeds folder that is a link would take every seed's page elsewhere.
+    fs::rename(seeds, away / "seeds");
+    fs::create_directory_symlink(away / "seeds", seeds);
+    r = run("--gallery-page '" + dir_.string() + "'");
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.err.find("symbolic link"), std::string::npos) << r.err;
+    EXPECT_FALSE(fs::exists(away / "seeds" / "5" / "index.html"));
+    EXPECT_EQ(read(dir_ / "index.html"), index);
+    EXPECT_EQ(temporaries(dir_) + temporaries(away), 0);
+    fs::remove_all(away);
+}
+
+// Every summary that is too big, no regular file, unreadable or out of range
+// is left out with one line saying why, and the rest make the pages. Nothing
+// is read whole that is too big: 3 GB of nothing under a 2 GB address space.
+TEST_F(GalleryCommand, LeavesOutOddBigAndOutOfRangeSummariesWithOneLineEach) {
+    const Json good = fixtureSummary(1, 120, {"RoomScene"});
+    put("1", dumpJson(good));
+    const std::string two = dumpJson(fixtureSummary(2, 120, {"RoomScene"}));
+    put("2", two + std::string(kMaxGallerySummaryBytes - two.size(), ' '));  // exactly the most
+    put("over", two + std::string(kMaxGallerySummaryBytes + 1 - two.size(), ' '));
+    put("huge", "");
+    fs::resize_file(dir_ / "seeds" / "huge" / "summary.json", uintmax_t{3} << 30);
+    Json bad = good;
+    bad["seed"] = std::numeric_limits<uint64_t>::max();
+    put("unsigned", dumpJson(bad));
+    bad = good;
+    bad["songLength"] = 3.4e38f;
+    put("long", dumpJson(bad));
+    bad = good;
+    bad["bpm"] = 0;
+    put("still", dumpJson(bad));
+    fs::create_directories(dir_ / "seeds" / "folder" / "summary.json");
+    fs::create_directories(dir_ / "seeds" / "fifo");
+    ASSERT_EQ(::mkfifo((dir_ / "seeds" / "fifo" / "summary.json").c_str(), 0644), 0);
+    fs::create_directories(dir_ / "seeds" / "loop");
+    fs::create_symlink("summary.json", dir_ / "seeds" / "loop" / "summary.json");
+    // Unreadable: root reads anything, so as root the program runs as nobody.
+    const bool root = ::geteuid() == 0, setpriv = !commandOutput("command -v setpriv").empty();
+    if (!root || setpriv) {
+        put("locked", dumpJson(good));
+        fs::permissions(dir_ / "seeds" / "locked" / "summary.json", fs::perms::none);
+    }
+    for (const auto& f : fs::recursive_directory_iterator(dir_))
+        if (fs::is_directory(f.symlink_status())) fs::permissions(f.path(), fs::perms::all);
+    fs::permissions(dir_, fs::perms::all);
+
+    std::string cmd = kSanitized ? "" : "ulimit -v 2097152; ";
+    if (root && setpriv) cmd += "setpriv --reuid=65534 --regid=65534 --clear-groups ";
+    const std::string out =
+        commandOutput(cmd + VORTEL_BINARY + " --gallery-page '" + dir_.string() + "' 2>&1; echo \"exit $?\"");
+    EXPECT_EQ(out.substr(out.rfind("exit")), "exit 0\n") << out;
+    const std::string limit = "over the 1048576 bytes a summary may have";
+    std::vector<std::pair<std::string, std::string>> refused = {
+        {"huge", "3221225472 bytes, " + limit},
+        {"over", "1048577 bytes, " + limit},
+        {"unsigned", "\"seed\" out of range"},
+        {"long", "\"songLength\" 3.4e+38 is not in (0, 3600]"},
+        {"still", "\"bpm\" 0 is not in (0, 1000]"},
+        {"folder", "a folder"},
+        {"fifo", "a FIFO"},
+        {"loop", "a symbolic link"},
+    };
+    if (!root || setpriv) refused.emplace_back("locked", std::strerror(EACCES));
+    for (const auto& [folder, why] : refused) {
+        const std::string line = (dir_ / "seeds" / folder / "summary.json").string() + " left out: " + why + "\n";
+        EXPECT_EQ(count(out, line), 1u) << line << out;
+        EXPECT_FALSE(fs::exists(dir_ / "seeds" / folder / "index.html")) << folder;
+    }
+    EXPECT_EQ(count(out, "\n"), refused.size() + 1) << out;
+    const std::string index = read(dir_ / "index.html");
+    EXPECT_EQ(count(index, "data-seed=\"1\""), 1u);
+    EXPECT_EQ(count(index, "data-seed=\"2\""), 1u);
+    EXPECT_EQ(count(index, "data-seed="), 2u);
+    EXPECT_TRUE(fs::exists(dir_ / "seeds" / "2" / "index.html"));
 }
 
 }  // namespace
