@@ -3,7 +3,9 @@
 # ($FAKE_REAL_VORTEL) writes the summary and the pages; the contact sheet is
 # a plain picture and the preview a second of test pattern, each written to
 # a temporary beside its target and renamed, as the program does. Seeds in
-# $FAKE_FAIL_SEEDS fail; $FAKE_SLOW seconds pass before each picture.
+# $FAKE_FAIL_SEEDS fail; those in $FAKE_TRUNCATE_SEEDS write only the first
+# half of their summary (and succeed); $FAKE_SLOW seconds pass before each
+# picture.
 if [ "${1:-}" = --gallery-page ]; then exec "$FAKE_REAL_VORTEL" "$@"; fi
 seed=$1
 shift
@@ -18,7 +20,10 @@ write() {  # write TARGET FFMPEG-ARGS...
 }
 while [ $# -gt 0 ]; do
   case "$1" in
-    --summary) "$FAKE_REAL_VORTEL" "$seed" --summary "$2" --force || exit 1; shift 2 ;;
+    --summary)
+      "$FAKE_REAL_VORTEL" "$seed" --summary "$2" --force || exit 1
+      case " ${FAKE_TRUNCATE_SEEDS:-} " in *" $seed "*) truncate -s $(($(stat -c %s "$2") / 2)) "$2" ;; esac
+      shift 2 ;;
     --contact-sheet)
       write "$2" -f lavfi -i "color=c=0x$(printf '%06x' $((seed * 2654435761 % 16777216))):s=820x620" \
         -frames:v 1 -f image2 -c:v png || exit 1
