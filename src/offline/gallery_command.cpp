@@ -41,14 +41,15 @@ void leftOut(const fs::path& what, const std::string& why) {
     std::fprintf(stderr, "vortel: %s left out: %s\n", what.string().c_str(), why.c_str());
 }
 
-// What a name that is not a regular file is, in words.
+// What a name is, in words, when it is not what was wanted.
 std::string kindOf(mode_t mode) {
+    if (S_ISREG(mode)) return "a file, not a folder";
     if (S_ISLNK(mode)) return "a symbolic link";
     if (S_ISDIR(mode)) return "a folder";
     if (S_ISFIFO(mode)) return "a FIFO";
     if (S_ISSOCK(mode)) return "a socket";
     if (S_ISCHR(mode) || S_ISBLK(mode)) return "a device";
-    return "not a regular file";
+    return "neither a file nor a folder";
 }
 
 // The folder `name` in the folder `at`, never through a link: -1 with errno.
@@ -183,8 +184,9 @@ std::vector<GalleryEntry> readGalleryAt(int seedsFd, const fs::path& seedsShown)
         }
         ::closedir(list);
     } else {
+        const int err = errno;
         if (listFd >= 0) ::close(listFd);
-        std::fprintf(stderr, "vortel: cannot read %s: %s\n", seedsShown.string().c_str(), std::strerror(errno));
+        std::fprintf(stderr, "vortel: cannot read %s: %s\n", seedsShown.string().c_str(), std::strerror(err));
     }
     std::vector<GalleryEntry> entries;
     for (const std::string& folder : folders) {

@@ -308,7 +308,7 @@ TEST_F(GalleryCommand, NeverWritesThroughSymbolicLinks) {
 
     RunResult r = run("--gallery-page '" + dir_.string() + "'");
     ASSERT_EQ(r.code, 0) << r.err;
-    EXPECT_EQ(read(away / "victim.html"), "precious");
+    EXPECT_TRUE(read(away / "victim.html") == "precious") << "the link's target was written";
     EXPECT_FALSE(fs::exists(fs::symlink_status(away / "created.html")));
     EXPECT_FALSE(fs::exists(fs::symlink_status(away / "seed9" / "index.html")));
     EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(dir_ / "index.html")));
