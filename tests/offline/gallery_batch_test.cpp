@@ -91,6 +91,47 @@ std::vector<std::string> temporaries(const fs::path& dir) {
     return found;
 }
 
+// Starts a shell command line in a process group of its own, as a terminal
+// starts a command.
+pid_t spawn(const std::string& cmd) {
+    const pid_t pid = fork();
+    if (pid == 0) {
+        setpgid(0, 0);
+        execl("/bin/bash", "bash", "-c", cmd.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    if (pid > 0) setpgid(pid, pid);
+    return pid;
+}
+
+// The exit status of `pid`, or -1 when it was not a plain exit or did not
+// come within `limit` (the whole group is then killed).
+int waitExit(pid_t pid, std::chrono::seconds limit) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    int status = 0;
+    while (waitpid(pid, &status, WNOHANG) == 0) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            kill(-pid, SIGKILL);
+            waitpid(pid, &status, 0);
+            return -1;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// Waits (by the files, not the clock; two minutes at most) until a sheet of
+// one of the seeds `first`..`last` is done.
+bool waitForSheet(const fs::path& out, int first, int last) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(2);
+    while (std::chrono::steady_clock::now() < deadline) {
+        for (int seed = first; seed <= last; ++seed)
+            if (fs::exists(out / "seeds" / std::to_string(seed) / "sheet.png")) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return false;
+}
+
 class Gallery : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -125,15 +166,54 @@ protected:
 };
 
 TEST_F(Gallery, BadCommandLinesExitTwoWithOneLine) {
+    // Logins are checked before GNU parallel (or a shell) sees them.
+    const fs::path hosts = dir_ / "hosts.txt";
+    std::ofstream(hosts) << "# render machines\n2/fakehost\n1/fakehost;touch " << q(dir_ / "X") << "\n";
     for (const std::string& args : std::vector<std::string>{"", "1-5", "x " + q(dir_), "5-3 " + q(dir_), "1,,2 " + q(dir_), "7, " + q(dir_),
                                    "2147483648 " + q(dir_), "0-1000000 " + q(dir_), "1 " + q(dir_) + " --jobs 0",
-                                   "1 " + q(dir_) + " --jobs", "1 " + q(dir_) + " --sshlogin", "1 " + q(dir_) + " --nope"}) {
-        const RunResult r = gallery(args);
+                                   "1 " + q(dir_) + " --jobs", "1 " + q(dir_) + " --sshlogin", "1 " + q(dir_) + " --nope",
+                                   "1 " + q(dir_) + " --job-timeout 0", "1 " + q(dir_) + " --job-timeout 1.5",
+                                   "1 " + q(dir_) + " --job-timeout", "1 " + q(dir_) + " --sshlogin '1/a;touch X'",
+                                   "1 " + q(dir_) + " --sshlogin 1/a,,:", "1 " + q(dir_) + " --sshlogin -oProxyCommand=x",
+                                   "1 " + q(dir_) + " --sshlogin " + q(hosts)}) {
+        const RunResult r = gallery(args, "PARALLEL_SSH=" + q(kFakeSsh) + " FAKE_REMOTE_HOME=" + q(dir_ / "remote"));
         EXPECT_EQ(r.code, 2) << args;
         EXPECT_EQ(count(r.err, "\n"), 1u) << args << ": " << r.err;
         EXPECT_EQ(r.err.rfind("gallery.sh: ", 0), 0u) << r.err;
     }
     EXPECT_FALSE(fs::exists(dir_ / "seeds"));
+    EXPECT_FALSE(fs::exists(dir_ / "X"));
+}
+
+// What the command line takes that it once refused or mishandled: seeds
+// with leading zeros, "--" before an OUT_DIR that begins with "-", a login
+// file with comments, blank lines, users and ports; and a folder given as
+// the program is refused before anything starts.
+TEST_F(Gallery, CommandLineEdges) {
+    if (!have("parallel") || !have("ffprobe") || !have("rsync")) GTEST_SKIP() << "needs GNU parallel, rsync and ffmpeg";
+    RunResult r = gallery("1 " + q(dir_ / "none"), "", q(dir_));
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.err, "gallery.sh: VORTEL_BIN: " + dir_.string() + " is not an executable program\n");
+    EXPECT_FALSE(fs::exists(dir_ / "none"));
+
+    r = gallery("00000000001,0000 " + q(dir_ / "zeros"), fakeEnv(), q(kFakeVortel));
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_TRUE(complete(dir_ / "zeros", 0, false));
+    EXPECT_TRUE(complete(dir_ / "zeros", 1, false));
+
+    r = shell("cd " + q(dir_) + " && env VORTEL_BIN=" + q(kFakeVortel) + " " + fakeEnv() + " " + q(kScript) +
+              " --jobs 1 -- 7 -dash");
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_TRUE(complete(dir_ / "-dash", 7, false));
+
+    const fs::path hosts = dir_ / "hosts.txt", remote = dir_ / "remote";
+    fs::create_directories(remote);
+    std::ofstream(hosts) << "# render machines\n\n2/me@render2.fakehost\n   # port 2222 there\n1/fakehost:2222\n1/:\n";
+    r = gallery("1-4 " + q(dir_ / "hosts") + " --sshlogin " + q(hosts),
+                fakeEnv() + " PARALLEL_SSH=" + q(kFakeSsh) + " FAKE_REMOTE_HOME=" + q(remote) + " VORTEL_REMOTE_BIN=" + q(kFakeVortel),
+                q(kFakeVortel));
+    EXPECT_EQ(r.code, 0) << r.err;
+    for (int seed = 1; seed <= 4; ++seed) EXPECT_TRUE(complete(dir_ / "hosts", seed, false)) << seed;
 }
 
 // Three seeds with the real program, two at a time: every output whole and
@@ -229,24 +309,11 @@ TEST_F(Gallery, InterruptedBatchLeavesOnlyWholeFilesAndResumes) {
     const fs::path out = dir_ / "out";
     const std::string cmd = "exec env VORTEL_BIN=" + q(kFakeVortel) + " " + fakeEnv() + " FAKE_SLOW=1 " + q(kScript) +
                             " 1-8 " + q(out) + " --jobs 2 2>/dev/null";
-    const pid_t pid = fork();
-    ASSERT_GE(pid, 0);
-    if (pid == 0) {
-        setpgid(0, 0);
-        execl("/bin/bash", "bash", "-c", cmd.c_str(), static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    setpgid(pid, pid);
-    // Wait (by the files, not the clock) until a first sheet is done.
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(2);
-    while (!fs::exists(out / "seeds" / "1" / "sheet.png") && !fs::exists(out / "seeds" / "2" / "sheet.png") &&
-           std::chrono::steady_clock::now() < deadline)
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    const pid_t pid = spawn(cmd);
+    ASSERT_GT(pid, 0);
+    EXPECT_TRUE(waitForSheet(out, 1, 2));
     kill(-pid, SIGINT);
-    int status = 0;
-    ASSERT_EQ(waitpid(pid, &status, 0), pid);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 130);
+    EXPECT_EQ(waitExit(pid, std::chrono::seconds(120)), 130);
     EXPECT_TRUE(temporaries(out).empty());
     int done = 0;
     for (int seed = 1; seed <= 8; ++seed) {
@@ -266,6 +333,122 @@ TEST_F(Gallery, InterruptedBatchLeavesOnlyWholeFilesAndResumes) {
     auto after = snapshot(out / "seeds");
     for (const auto& [name, id] : before) EXPECT_EQ(after[name], id) << name;
     EXPECT_EQ(count(readFile(out / "index.html"), "data-seed="), 8u);
+}
+
+// Any of the usual ends of a batch stops it at once, however big it is and
+// however it was started: Ctrl-C on 100,000 seeds (the clean-up once took
+// minutes, a pass per seed), SIGHUP to the script alone (a closed terminal:
+// it once died silently while its jobs went on), and SIGINT to a batch
+// started in the background of a script (whose shell ignores SIGINT for
+// it). Each time the jobs stop with only whole files left, the temporary
+// folder goes, and the status tells the signal.
+TEST_F(Gallery, SignalsStopTheBatchAtOnceHoweverStarted) {
+    if (!have("parallel") || !have("ffprobe") || !have("setsid")) GTEST_SKIP() << "needs GNU parallel, ffmpeg and setsid";
+    const fs::path tmp = dir_ / "tmp";
+    fs::create_directories(tmp);
+    const std::string env =
+        "env TMPDIR=" + q(tmp) + " VORTEL_BIN=" + q(kFakeVortel) + " " + fakeEnv() + " FAKE_SLOW=1 ";
+    const std::string interrupted = "gallery.sh: interrupted; every file present is complete";
+
+    const fs::path big = dir_ / "big";
+    pid_t pid = spawn("exec " + env + q(kScript) + " 1-100000 " + q(big) + " 2>/dev/null");
+    ASSERT_GT(pid, 0);
+    EXPECT_TRUE(waitForSheet(big, 1, 2));
+    kill(-pid, SIGINT);
+    const auto sent = std::chrono::steady_clock::now();
+    EXPECT_EQ(waitExit(pid, std::chrono::seconds(150)), 130);
+    EXPECT_LT(std::chrono::steady_clock::now() - sent, std::chrono::seconds(20));
+    EXPECT_TRUE(temporaries(big).empty());
+
+    const fs::path hup = dir_ / "hup";
+    pid = spawn("exec " + env + q(kScript) + " 1-8 " + q(hup) + " 2>" + q(dir_ / "hup.err"));
+    ASSERT_GT(pid, 0);
+    EXPECT_TRUE(waitForSheet(hup, 1, 2));
+    kill(pid, SIGHUP);
+    EXPECT_EQ(waitExit(pid, std::chrono::seconds(120)), 129);
+    EXPECT_NE(readFile(dir_ / "hup.err").find(interrupted), std::string::npos) << readFile(dir_ / "hup.err");
+    // No job goes on behind its back.
+    const auto stopped = snapshot(hup / "seeds");
+    std::this_thread::sleep_for(std::chrono::seconds(3));
+    EXPECT_EQ(snapshot(hup / "seeds"), stopped);
+    EXPECT_TRUE(temporaries(hup).empty());
+    EXPECT_FALSE(fs::exists(hup / "index.html"));
+
+    const fs::path bg = dir_ / "bg";
+    std::ofstream(dir_ / "bg.sh") << "setsid " << env << "bash " << q(kScript) << " 50-53 " << q(bg) << " 2>"
+                                  << q(dir_ / "bg.err") << " &\n"
+                                  << "pid=$!\n"
+                                  << "for i in $(seq 1200); do ls " << q(bg) << "/seeds/*/sheet.png >/dev/null 2>&1 && break; sleep 0.1; done\n"
+                                  << "kill -INT -- -$pid\n"
+                                  << "for i in $(seq 1200); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done\n"
+                                  << "kill -KILL -- -$pid 2>/dev/null\n"
+                                  << "wait $pid\n";
+    const RunResult r = shell("bash " + q(dir_ / "bg.sh"));
+    EXPECT_EQ(r.code, 130) << readFile(dir_ / "bg.err");
+    EXPECT_NE(readFile(dir_ / "bg.err").find(interrupted), std::string::npos) << readFile(dir_ / "bg.err");
+    EXPECT_TRUE(temporaries(bg).empty());
+
+    for (const auto& e : fs::directory_iterator(tmp))
+        EXPECT_NE(e.path().filename().string().rfind("vortel-gallery.", 0), 0u) << e.path();
+}
+
+// A machine that never answers (each ssh call to it waits for ever) costs
+// its seeds, not the batch: each of its jobs is stopped after --job-timeout,
+// its seeds are listed with the machine, the others finish, the page shows
+// them and nothing half-written stays.
+TEST_F(Gallery, SilentMachineFailsItsSeedsNotTheBatch) {
+    if (!have("parallel") || !have("ffprobe") || !have("rsync")) GTEST_SKIP() << "needs GNU parallel, rsync and ffmpeg";
+    const fs::path out = dir_ / "out", remote = dir_ / "remote";
+    fs::create_directories(remote);
+    const RunResult r = shell("timeout -k 10 300 env VORTEL_BIN=" + q(kFakeVortel) + " " + fakeEnv() +
+                              " PARALLEL_SSH=" + q(kFakeSsh) + " FAKE_REMOTE_HOME=" + q(remote) +
+                              " FAKE_SILENT_HOSTS=silent VORTEL_REMOTE_BIN=" + q(kFakeVortel) + " " + q(kScript) +
+                              " 1-6 " + q(out) + " --sshlogin 1/silent,1/: --job-timeout 3");
+    EXPECT_EQ(r.code, 1) << r.err;
+    std::smatch m;
+    ASSERT_TRUE(std::regex_search(r.err, m, std::regex("gallery.sh: seeds? ([0-9 ]+) failed on silent \\(timed out after 3 s\\)\n")))
+        << r.err;
+    const std::string silent = m[1];
+    EXPECT_NE(r.err.find(" of 6 seeds failed: " + silent + "\n"), std::string::npos) << r.err;
+    EXPECT_GE(count(readFile(dir_ / "remote.log"), "GNU_Parallel_worker"), 1u);
+    size_t done = 0;
+    for (int seed = 1; seed <= 6; ++seed) {
+        const bool failed = (" " + silent + " ").find(" " + std::to_string(seed) + " ") != std::string::npos;
+        EXPECT_EQ(complete(out, seed, false), !failed) << seed;
+        done += !failed;
+    }
+    EXPECT_GE(done, 1u);
+    EXPECT_TRUE(temporaries(out).empty());
+    EXPECT_EQ(count(readFile(out / "index.html"), "data-seed="), done);
+}
+
+// A summary.json that does not read as one (cut short, not an object,
+// beyond the page builder's 1 MiB) is not complete: the next run makes it
+// again, and only it; and a job that leaves one behind has failed.
+TEST_F(Gallery, SummaryThatDoesNotReadIsMadeAgain) {
+    if (!have("parallel") || !have("ffprobe")) GTEST_SKIP() << "needs GNU parallel and ffmpeg";
+    const fs::path out = dir_ / "out";
+    ASSERT_EQ(gallery("1-3 " + q(out), fakeEnv(), q(kFakeVortel)).code, 0);
+    auto summary = [&](int seed) { return out / "seeds" / std::to_string(seed) / "summary.json"; };
+    const std::string whole = readFile(summary(1)), whole2 = readFile(summary(2));
+    std::ofstream(summary(1), std::ios::trunc) << whole.substr(0, whole.size() / 2);
+    std::ofstream(summary(2), std::ios::trunc) << "[" << whole2 << "]";
+    std::ofstream(summary(3), std::ios::trunc) << "{\"seed\": 3, \"pad\": \"" << std::string(1 << 20, ' ') << "\"}";
+    auto before = snapshot(out / "seeds");
+
+    RunResult r = gallery("1-3 " + q(out), fakeEnv(), q(kFakeVortel));
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_NE(r.err.find("3 seeds, 0 already complete, 3 to render"), std::string::npos) << r.err;
+    auto after = snapshot(out / "seeds");
+    for (int seed = 1; seed <= 3; ++seed) {
+        EXPECT_EQ(readFile(summary(seed)), run(std::to_string(seed) + " --summary -").out) << seed;
+        EXPECT_EQ(after[std::to_string(seed) + "/sheet.png"], before[std::to_string(seed) + "/sheet.png"]) << seed;
+    }
+    EXPECT_EQ(count(readFile(out / "index.html"), "data-seed="), 3u);
+
+    r = gallery("4 " + q(out), fakeEnv() + " FAKE_TRUNCATE_SEEDS=4", q(kFakeVortel));
+    EXPECT_EQ(r.code, 1) << r.err;
+    EXPECT_NE(r.err.find("1 of 1 seeds failed: 4\n"), std::string::npos) << r.err;
 }
 
 // The page in headless Chromium, opened from disk: one card per summary,
