@@ -337,12 +337,14 @@ if [ "$pending" -gt 0 ]; then
     export VORTEL_GALLERY_REMOTE_BIN=${VORTEL_REMOTE_BIN:-vortel}
     popts+=(--env vortel_gallery_seed --env VORTEL_GALLERY_REMOTE_BIN --cleanup)
     for f in "${outputs[@]}"; do popts+=(--return "seeds/{}/$f"); done
-    # No ssh call may hang the batch: a machine that does not answer, or
-    # stops answering, is given up (ssh's own timeouts, when ssh is ours),
-    # and every call, be it the job, a file coming back or the clean-up,
-    # ends a minute after a job's time at the latest. The wrapper stays in
-    # the job's process group, which is what GNU parallel stops.
-    ssh_cmd=${PARALLEL_SSH:-ssh -o ConnectTimeout=30 -o ServerAliveInterval=15 -o ServerAliveCountMax=4 -o BatchMode=yes}
+    # No ssh call may hang the batch. When ssh is ours, it gives up on a
+    # machine that has not answered in 15 s or has been silent for a
+    # minute, and never asks for a password. Whatever ssh is, each call
+    # ends a minute after a job's time at the latest; the job's own calls
+    # (the job, its files coming back, the clean-up there) end with the job
+    # at --job-timeout anyway. The wrapper stays in the job's process
+    # group, which is what GNU parallel stops.
+    ssh_cmd=${PARALLEL_SSH:-ssh -o ConnectTimeout=15 -o ServerAliveInterval=15 -o ServerAliveCountMax=4 -o BatchMode=yes}
     export PARALLEL_SSH="timeout --foreground --kill-after=10 $((job_timeout + 60)) $ssh_cmd"
   fi
   export VORTEL_GALLERY_BIN=$vortel
