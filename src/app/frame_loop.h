@@ -11,7 +11,7 @@ namespace vortel {
 
 // The per-frame work the loop drives, in this order each frame:
 // renderAudio (synthesis under the frame's budget), then the input poll and
-// handleInput, then drawFrame (clear, picture) before the buffer swap. Any
+// handleInput, then drawFrame (the picture) before the buffer swap. Any
 // may be empty.
 struct FrameHooks {
     std::function<void()> renderAudio;

@@ -383,7 +383,6 @@ int runLiveShow(const Options& opt) {
         std::fprintf(stderr, "vortel: %s\n", why.c_str());
         return kExitFailure;
     }
-    state.deviceContext = window->handle();
     if (opt.verbose) {
         std::fprintf(stderr, "vortel: GL renderer %s, version %s\n", window->renderer().c_str(),
                      window->glVersion().c_str());

@@ -11,8 +11,6 @@ float Instrument::sample(float note, float d, float hold, float start) {
 void Instrument::assignFrom(const Instrument& other) {
     if (&other == this) return;
     envelope = other.envelope;
-    reservedInt = other.reservedInt;
-    reservedFloat = other.reservedFloat;
     gain = other.gain;
     defaultLength = other.defaultLength;
     // resize() keeps the capacity when shrinking, so a voice's copy stops

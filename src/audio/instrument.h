@@ -16,8 +16,6 @@ namespace vortel {
 struct Instrument {
     std::vector<OscSlot> oscSlots;  // sound sources, summed in order
     std::string name;               // preset name; empty for a voice's copy
-    int32_t reservedInt = 0;        // not read by the engine; copied along
-    float reservedFloat = 0;        // not read by the engine; copied along
     float gain = 1.0f;              // output gain
     // Note length in seconds used for notes started with length -1;
     // -1 = none (such notes cannot sound).
@@ -35,8 +33,8 @@ struct Instrument {
     // allocates.
     float sample(float note, float d, float hold, float start);
 
-    // Makes this instrument a copy of `other`: the envelope reference, the
-    // reserved values, gain and default length, and every field of every
+    // Makes this instrument a copy of `other`: the envelope reference, gain
+    // and default length, and every field of every
     // slot and filter, position by position. The name is kept. Existing
     // slot and filter objects are reused; memory is only allocated when the
     // template has more of them (or longer names) than this copy had before.

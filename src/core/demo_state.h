@@ -25,7 +25,6 @@ struct DemoState {
     int32_t sectionCount = 0;
     std::array<int32_t, kMaxSections> spanCount{};  // spans (of 32 steps) per section
     float songLength = 0;   // seconds, 512 steps
-    void* deviceContext = nullptr;  // the platform window the show draws into
     std::array<float, kSineTableSize> sineTable{};
     float songTime = 0;     // seconds since playback started
     float frameDelta = 0;   // songTime minus the previous frame's

@@ -9,7 +9,6 @@ const std::array<ActionFn, 4> BackdropTable{ShapeTunnelScene, RoomScene, ShapeTu
 const std::array<ActionFn, 4> ForegroundTable{CubeFieldScene, ShapeFountainScene, ShapeVortexScene, LineWalkScene};
 const std::array<ActionFn, 5> PostTableA{TintPass, TintPass, BlurFadePass, GlowPass, BlurFadePass};
 const std::array<ActionFn, 4> PostTableB{TintPass, GlowPass, TintPass, GlowPass};
-const std::array<ActionFn, 4> EmptyTable{EmptyScene, EmptyScene, EmptyScene, EmptyScene};
 
 namespace {
 

@@ -12,7 +12,6 @@ extern const std::array<ActionFn, 4> BackdropTable;    // ShapeTunnelScene, Room
 extern const std::array<ActionFn, 4> ForegroundTable;  // CubeFieldScene, ShapeFountainScene, ShapeVortexScene, LineWalkScene
 extern const std::array<ActionFn, 5> PostTableA;       // TintPass, TintPass, BlurFadePass, GlowPass, BlurFadePass
 extern const std::array<ActionFn, 4> PostTableB;       // TintPass, GlowPass, TintPass, GlowPass
-extern const std::array<ActionFn, 4> EmptyTable;       // EmptyScene four times; never drawn from
 
 // The name an action is known by ("FloatCamera", "TintPass", ...), or "?"
 // for a function that is none of the show's actions.

@@ -2,7 +2,7 @@
 
 namespace vortel {
 
-// The filler of EmptyTable: runs, changes nothing.
+// An action that runs and changes nothing.
 void EmptyScene(int32_t, const ClipAction&, float, float, float) {}
 
 }  // namespace vortel

@@ -37,7 +37,6 @@ struct TimelineClip {
     float length = 0;            // longest duration among the actions (s)
     float start = 0;             // song time the clip begins (s)
     int32_t seedOverride = -1;   // -1: each action its own seed; else passed to every action
-    float spare = 0;             // not read
     float fadeInOverride = 0;    // 0: none; else replaces every action's fadeIn while it runs
     float fadeOutOverride = 0;   // 0: none; else replaces every action's fadeOut
     float clipValue = 0;         // free parameter in [0, 200] handed to every action

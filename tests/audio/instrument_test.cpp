@@ -84,8 +84,6 @@ TEST_F(InstrumentTest, AssignFromCopiesEverythingButTheName) {
     tmpl.envelope = &flat;
     tmpl.gain = 4;
     tmpl.defaultLength = 0.3f;
-    tmpl.reservedInt = 7;
-    tmpl.reservedFloat = 1.5f;
     tmpl.oscSlots = {slot(&square, 1, 0.25f), slot(&saw, 2, 0.5f)};
     tmpl.oscSlots[1].octave = -1, tmpl.oscSlots[1].semitone = 3, tmpl.oscSlots[1].detune = 0.05f;
     Filter f("LowpassSnap", 8, FilterLowpass, 400, 22050);
@@ -98,8 +96,6 @@ TEST_F(InstrumentTest, AssignFromCopiesEverythingButTheName) {
     EXPECT_EQ(copy.envelope, &flat);
     EXPECT_EQ(copy.gain, 4.0f);
     EXPECT_EQ(copy.defaultLength, 0.3f);
-    EXPECT_EQ(copy.reservedInt, 7);
-    EXPECT_EQ(copy.reservedFloat, 1.5f);
     ASSERT_EQ(copy.oscSlots.size(), 2u);
     EXPECT_EQ(copy.oscSlots[1].oscillator, &saw);
     EXPECT_EQ(copy.oscSlots[1].amplitude, 2.0f);
