@@ -76,6 +76,24 @@ die() {
 # A word from the command line, printable on one line.
 shown() { printf '%s' "${1//[^[:print:]]/?}"; }
 
+# --- signals -------------------------------------------------------------------
+# SIGINT, SIGTERM and SIGHUP all end the batch: GNU parallel stops its jobs
+# (each of which removes its own temporaries), whatever a killed job left is
+# removed, and the status is 128 + the first signal's number.
+signal=""
+parallel_pid="" work=""
+on_signal() {
+  [ -n "$signal" ] || signal=$1
+  [ -n "$parallel_pid" ] && kill -INT "$parallel_pid" 2>/dev/null
+}
+for s in INT TERM HUP; do trap "on_signal $s" "$s"; done
+finish_interrupted() {
+  trap '' PIPE  # the terminal may be gone: the message must not stop what follows
+  [ -n "${work:-}" ] && remove_temporaries
+  echo "$me: interrupted; every file present is complete, run the same command again to go on" >&2
+  exit $((128 + $(kill -l "$signal")))
+}
+
 # --- command line ------------------------------------------------------------
 seeds_spec="" out_dir="" jobs=$default_jobs sshlogin="" clips=0 job_timeout=$default_job_timeout
 positional=()
@@ -158,7 +176,8 @@ if [ -n "${VORTEL_BIN:-}" ]; then
   [ -f "$vortel" ] && [ -x "$vortel" ] || die "VORTEL_BIN: $vortel is not an executable program"
   vortel=$(cd "$(dirname "$vortel")" && pwd)/$(basename "$vortel")
 else
-  (cd "$root" && scripts/setup.sh) || die "building vortel failed"
+  (cd "$root" && scripts/setup.sh) || { [ -n "$signal" ] && finish_interrupted; die "building vortel failed"; }
+  [ -n "$signal" ] && finish_interrupted
   vortel="$root/${VORTEL_BUILD_DIR:-build}/vortel"
   [[ $vortel == /* ]] || vortel="$root/$vortel"
   if grep -q '^VORTEL_SANITIZE:BOOL=ON' "$(dirname "$vortel")/CMakeCache.txt" 2>/dev/null; then
@@ -179,18 +198,6 @@ cd -- "$out_dir" || die "cannot enter $out_dir"
 exec 9>>.gallery.lock || die "cannot create $out_dir/.gallery.lock"
 flock -n 9 || die "another gallery.sh is working in $out_dir"
 
-# --- signals -------------------------------------------------------------------
-# SIGINT, SIGTERM and SIGHUP all end the batch: GNU parallel stops its jobs
-# (each of which removes its own temporaries), whatever a killed job left is
-# removed, and the status is 128 + the first signal's number.
-signal=""
-parallel_pid=""
-on_signal() {
-  [ -n "$signal" ] || signal=$1
-  [ -n "$parallel_pid" ] && kill -INT "$parallel_pid" 2>/dev/null
-}
-for s in INT TERM HUP; do trap "on_signal $s" "$s"; done
-
 work=$(mktemp -d "${TMPDIR:-/tmp}/vortel-gallery.XXXXXX") || die "cannot make a temporary folder"
 trap 'rm -rf "$work"' EXIT
 
@@ -202,13 +209,6 @@ remove_temporaries() {
   find seeds -mindepth 2 -maxdepth 2 ! -type d \( -name '.vortel-*' -o -name '.summary.json.??????' \
     -o -name '.sheet.png.??????' -o -name '.thumb.jpg.??????' -o -name '.preview.mp4.??????' \) \
     -delete 2>/dev/null
-}
-
-finish_interrupted() {
-  trap '' PIPE  # the terminal may be gone: the message must not stop what follows
-  remove_temporaries
-  echo "$me: interrupted; every file present is complete, run the same command again to go on" >&2
-  exit $((128 + $(kill -l "$signal")))
 }
 
 # --- which seeds still need work -------------------------------------------------
