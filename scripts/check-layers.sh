@@ -8,19 +8,20 @@
 set -u
 src="${1:-$(cd "$(dirname "$0")/.." && pwd)/src}"
 
+# The layers, bottom up, as the build reads them too.
+layers="$(cd "$(dirname "$0")/.." && pwd)/src/layers.txt"
+[ -r "$layers" ] || { echo "cannot read $layers"; exit 1; }
+
 allowed() {  # the folders a folder may include, itself first
-    case "$1" in
-        core) echo "core" ;;
-        platform) echo "platform" ;;
-        io) echo "io" ;;
-        audio) echo "audio core" ;;
-        gfx) echo "gfx core" ;;
-        song) echo "song audio core" ;;
-        visuals) echo "visuals gfx core" ;;
-        offline) echo "offline visuals song gfx audio io platform core" ;;
-        app) echo "app offline visuals song gfx audio io platform core" ;;
-        *) echo "" ;;
-    esac
+    local name rest
+    while IFS=: read -r name rest; do
+        case "$name" in ''|'#'*) continue ;; esac
+        if [ "$name" = "$1" ]; then
+            echo "$1" $rest
+            return
+        fi
+    done <"$layers"
+    echo ""
 }
 
 fail=0
@@ -28,7 +29,7 @@ for dir in "$src"/*/; do
     folder=$(basename "$dir")
     ok=$(allowed "$folder")
     if [ -z "$ok" ]; then
-        echo "src/$folder: a folder with no place in the layers (add it to scripts/check-layers.sh and CMakeLists.txt)"
+        echo "src/$folder: a folder with no place in the layers (add it to src/layers.txt)"
         fail=1
         continue
     fi
@@ -56,7 +57,8 @@ for dir in "$src"/*/; do
     done
 done
 # Restating the rule for io: nothing of ours at all.
-if grep -rnE '^[[:space:]]*#[[:space:]]*include[[:space:]]*"(core|platform|audio|gfx|song|visuals|offline|app)/' "$src/io" 2>/dev/null; then
+ours=$(grep -oE '^[a-z_]+' "$layers" | grep -vx io | paste -sd '|')
+if grep -rnE '^[[:space:]]*#[[:space:]]*include[[:space:]]*"('"$ours"')/' "$src/io" 2>/dev/null; then
     echo "src/io includes a header of ours"
     fail=1
 fi
