@@ -1,7 +1,6 @@
 #include "offline/offline_show.h"
 
 #include <cmath>
-#include <cstdlib>
 #include <cstring>
 
 #include "core/demo_state.h"
@@ -21,14 +20,13 @@ std::unique_ptr<OfflineShow> OfflineShow::open(int32_t seed, std::string* why) {
     DemoState& state = demo();
     state.seed = seed;
     setupSong(state);
-    // Offline pictures never need a display.
-    setenv("SDL_VIDEODRIVER", "offscreen", 1);
     WindowOptions wo;
     wo.width = state.windowWidth;
     wo.height = state.windowHeight;
     wo.title = "vortel " + std::to_string(seed) + " (offscreen)";
     wo.vsync = false;
     wo.visible = false;
+    wo.offscreen = true;  // offline pictures never need a display
     // The driver's memory churn costs page faults every frame otherwise (the
     // program does this at its start; tests and benchmarks come here).
     keepFreedMemoryForReuse();

@@ -55,6 +55,9 @@ const char* glString(GLenum name) {
 
 std::unique_ptr<SdlWindow> SdlWindow::open(const WindowOptions& options, std::string* error) {
     quietenLibraryMessages();
+    // Chosen before the video subsystem starts; it then stays for the process.
+    if (options.offscreen && !SDL_WasInit(SDL_INIT_VIDEO))
+        SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, "offscreen", SDL_HINT_OVERRIDE);
     if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
         if (error) *error = std::string("cannot open a display: ") + SDL_GetError();
         return nullptr;

@@ -17,6 +17,7 @@ struct WindowOptions {
     bool vsync = true;     // synchronise buffer swaps with the display
     bool visible = true;   // hidden windows serve tests and offline rendering
     bool fullscreen = false;  // cover the whole desktop (F11 toggles while running)
+    bool offscreen = false;   // no display needed: SDL's offscreen driver (EGL), for pictures nobody watches
 };
 
 // The address of the named GL entry point in the current context, or null:
