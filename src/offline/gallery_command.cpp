@@ -14,6 +14,7 @@
 #include <utility>
 
 #include "io/replace_file.h"
+#include "platform/signals.h"
 
 namespace vortel {
 
@@ -232,7 +233,17 @@ OfflineStatus buildPages(const std::string& dir, bool verbose) {
         // No seeds folder yet: an empty gallery.
     }
     std::string why;
+    const fs::path index = fs::path(dir) / kGalleryPage;
+    // Ctrl-C, SIGTERM or SIGHUP end the run between two pages: each page is
+    // whole, old or new, and the index is not rebuilt.
+    auto stopped = [&index] {
+        if (!quitSignalled()) return false;
+        std::fprintf(stderr, "vortel: interrupted; %s not rebuilt\n", index.string().c_str());
+        return true;
+    };
+    if (stopped()) return OfflineStatus::Failed;
     for (const GalleryEntry& e : entries) {
+        if (stopped()) return OfflineStatus::Failed;
         const fs::path page = seedsShown / e.folder / kGalleryPage;
         const Fd folderFd(openFolderAt(seedsFd.get(), e.folder));
         if (!folderFd) {
@@ -244,7 +255,6 @@ OfflineStatus buildPages(const std::string& dir, bool verbose) {
             return OfflineStatus::Failed;
         }
     }
-    const fs::path index = fs::path(dir) / kGalleryPage;
     if (!replaceFileAt(dirFd.get(), std::string(kGalleryPage), galleryIndexHtml(entries), index.string(), &why)) {
         std::fprintf(stderr, "vortel: %s\n", why.c_str());
         return OfflineStatus::Failed;

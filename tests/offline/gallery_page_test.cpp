@@ -21,6 +21,7 @@
 #include "offline/inspect.h"
 #include "offline/show_summary.h"
 #include "support/cli_run.h"
+#include "support/cli_spawn.h"
 
 namespace vortel {
 namespace {
@@ -292,6 +293,29 @@ TEST_F(GalleryCommand, BuildsThePagesFromTheSummariesThatRead) {
 // The pages land only inside the gallery folder: a link where a page goes is
 // replaced, never written through, and a seed folder, a summary or the seeds
 // folder that is a link is not used.
+// A signal ends the run between two pages: every page whole, no
+// temporary, no index, exit 1.
+TEST_F(GalleryCommand, ASignalStopsItBetweenPages) {
+    const std::string summary = dumpJson(fixtureSummary(1, 120, {"RoomScene"}));
+    for (int seed = 1; seed <= 3000; ++seed) put(std::to_string(seed), summary);
+    for (int sig : {SIGINT, SIGHUP}) {
+        fs::remove(dir_ / "index.html");
+        for (int seed = 1; seed <= 3000; ++seed) fs::remove(dir_ / "seeds" / std::to_string(seed) / "index.html");
+        Spawned p({"--gallery-page", dir_.string()});
+        ASSERT_TRUE(p.started());
+        std::error_code ec;
+        ASSERT_TRUE(p.waitUntil([&] { return fs::exists(dir_ / "seeds" / "100" / "index.html", ec); })) << p.err();
+        p.signal(sig);
+        EXPECT_EQ(p.finish(), 1) << p.err();
+        EXPECT_NE(p.err().find("vortel: interrupted; " + (dir_ / "index.html").string() + " not rebuilt"),
+                  std::string::npos)
+            << p.err();
+        EXPECT_FALSE(fs::exists(dir_ / "index.html"));
+        for (const auto& e : fs::recursive_directory_iterator(dir_))
+            EXPECT_NE(e.path().filename().string().rfind(".vortel-", 0), 0u) << e.path();
+    }
+}
+
 TEST_F(GalleryCommand, NeverWritesThroughSymbolicLinks) {
     const fs::path away = dir_.string() + "_away", seeds = dir_ / "seeds";
     fs::remove_all(away);
