@@ -163,8 +163,11 @@ if [ -n "$sshlogin" ]; then
       [[ $line =~ $login_re ]] || bad_login "$line" " (line $line_no of $(shown "$sshlogin"))"
     done <"$sshlogin"
   else
-    IFS=, read -ra logins <<<"$sshlogin,"
-    for login in "${logins[@]}"; do [[ $login =~ $login_re ]] || bad_login "$login" ""; done
+    rest=$sshlogin,
+    while [ -n "$rest" ]; do
+      login=${rest%%,*} rest=${rest#*,}
+      [[ $login =~ $login_re ]] || bad_login "$login" ""
+    done
   fi
 fi
 
@@ -191,8 +194,10 @@ if [ -n "$sshlogin" ]; then
   command -v rsync >/dev/null || die "--sshlogin needs rsync (Debian: apt-get install rsync; scripts/setup.sh installs it)"
 fi
 
-mkdir -p -- "$out_dir/seeds" || die "cannot create $out_dir/seeds"
-cd -- "$out_dir" || die "cannot enter $out_dir"
+# (cd takes "-" for the previous folder, and a relative name from CDPATH.)
+case $out_dir in /*) out_path=$out_dir ;; *) out_path=./$out_dir ;; esac
+mkdir -p "$out_path/seeds" || die "cannot create $out_dir/seeds"
+cd "$out_path" || die "cannot enter $out_dir"
 
 # One batch at a time in a folder: a second one would race the first.
 exec 9>>.gallery.lock || die "cannot create $out_dir/.gallery.lock"
@@ -289,8 +294,7 @@ printf '%s\n' "${ranges[@]}" | survey pending "$clips" "$work/asked" >"$work/pen
   { [ -n "$signal" ] && finish_interrupted; die "cannot survey $out_dir/seeds"; }
 [ -n "$signal" ] && finish_interrupted
 asked=$(<"$work/asked")
-pending=0
-while read -r _; do pending=$((pending + 1)); done <"$work/pending"
+pending=$(wc -l <"$work/pending")
 echo "$me: $asked seeds, $((asked - pending)) already complete, $pending to render" >&2
 
 # --- one seed (runs as a parallel job, here or on another machine) --------------
@@ -373,9 +377,7 @@ survey incomplete "$clips" <"$work/pending" >"$work/failed" || die "cannot surve
 failed=$(tr '\n' ' ' <"$work/failed")
 failed=${failed% }
 if [ -n "$failed" ]; then
-  nfailed=0
-  for _ in $failed; do nfailed=$((nfailed + 1)); done
-  echo "$me: $nfailed of $asked seeds failed: $failed" >&2
+  echo "$me: $(wc -l <"$work/failed") of $asked seeds failed: $failed" >&2
   # Where and how, from GNU parallel's job log: one line for the seeds that
   # failed the same way on the same machine.
   perl -e '

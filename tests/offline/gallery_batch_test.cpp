@@ -175,6 +175,7 @@ TEST_F(Gallery, BadCommandLinesExitTwoWithOneLine) {
                                    "1 " + q(dir_) + " --job-timeout 0", "1 " + q(dir_) + " --job-timeout 1.5",
                                    "1 " + q(dir_) + " --job-timeout", "1 " + q(dir_) + " --sshlogin '1/a;touch X'",
                                    "1 " + q(dir_) + " --sshlogin 1/a,,:", "1 " + q(dir_) + " --sshlogin -oProxyCommand=x",
+                                   "1 " + q(dir_) + " --sshlogin 'a\n1/b;touch X'",
                                    "1 " + q(dir_) + " --sshlogin " + q(hosts)}) {
         const RunResult r = gallery(args, "PARALLEL_SSH=" + q(kFakeSsh) + " FAKE_REMOTE_HOME=" + q(dir_ / "remote"));
         EXPECT_EQ(r.code, 2) << args;
@@ -195,11 +196,13 @@ TEST_F(Gallery, CommandLineEdges) {
     EXPECT_EQ(r.err, "gallery.sh: VORTEL_BIN: " + dir_.string() + " is not an executable program\n");
     EXPECT_FALSE(fs::exists(dir_ / "none"));
 
-    r = shell("cd " + q(dir_) + " && env VORTEL_BIN=" + q(kFakeVortel) + " " + fakeEnv() + " " + q(kScript) +
-              " --jobs 1 -- 00000000001,0000 -dash");
+    fs::create_directories(dir_ / "before");  // the folder `cd -` would go back to
+    r = shell("cd " + q(dir_ / "before") + " && cd " + q(dir_) + " && env VORTEL_BIN=" + q(kFakeVortel) + " " +
+              fakeEnv() + " " + q(kScript) + " --jobs 1 -- 00000000001,0000 -");
     EXPECT_EQ(r.code, 0) << r.err;
-    EXPECT_TRUE(complete(dir_ / "-dash", 0, false));
-    EXPECT_TRUE(complete(dir_ / "-dash", 1, false));
+    EXPECT_TRUE(complete(dir_ / "-", 0, false));
+    EXPECT_TRUE(complete(dir_ / "-", 1, false));
+    EXPECT_TRUE(fs::is_empty(dir_ / "before"));
 }
 
 // Three seeds with the real program, two at a time: every output whole and
