@@ -203,9 +203,6 @@ cd "$out_path" || die "cannot enter $out_dir"
 exec 9>>.gallery.lock || die "cannot create $out_dir/.gallery.lock"
 flock -n 9 || die "another gallery.sh is working in $out_dir"
 
-work=$(mktemp -d "${TMPDIR:-/tmp}/vortel-gallery.XXXXXX") || die "cannot make a temporary folder"
-trap 'rm -rf "$work"' EXIT
-
 # Temporaries beside the outputs: what a killed job leaves behind (the
 # program's and the thumbnail's .vortel-*, and rsync's .NAME.XXXXXX of a
 # file coming back from another machine). One pass over seeds/*/, never
@@ -215,6 +212,9 @@ remove_temporaries() {
     -o -name '.sheet.png.??????' -o -name '.thumb.jpg.??????' -o -name '.preview.mp4.??????' \) \
     -delete 2>/dev/null
 }
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/vortel-gallery.XXXXXX") || die "cannot make a temporary folder"
+trap 'rm -rf "$work"' EXIT
 
 # --- which seeds still need work -------------------------------------------------
 outputs=(summary.json sheet.png thumb.jpg)
