@@ -81,11 +81,13 @@ bool OutputFile::openSinkStream(int fd, bool ownsFd, std::string* why) {
     sink_->fd = fd;
     sink_->ownsFd = ownsFd;
     cookie_io_functions_t io{};
+    // A failed write is kept here and the bytes dropped, never handed back
+    // to the stream as -1: glibc's buffered writer can then overrun its own
+    // buffer on the next large write. commit() reports the kept error.
     io.write = [](void* cookie, const char* buf, size_t size) -> ssize_t {
         auto* sink = static_cast<Sink*>(cookie);
-        if (writeAll(sink->fd, buf, size)) return static_cast<ssize_t>(size);
-        if (!sink->error) sink->error = errno;
-        return -1;
+        if (!sink->error && !writeAll(sink->fd, buf, size)) sink->error = errno ? errno : EIO;
+        return static_cast<ssize_t>(size);
     };
     io.close = [](void* cookie) -> int {
         auto* sink = static_cast<Sink*>(cookie);
@@ -256,7 +258,7 @@ bool OutputFile::commit(std::string* why) {
     }
     // A write error seen earlier leaves the stream's error flag set.
     errno = 0;
-    if (std::fflush(file_) != 0 || std::ferror(file_)) return fail("cannot write", errno, why);
+    if (std::fflush(file_) != 0 || std::ferror(file_) || (sink_ && sink_->error)) return fail("cannot write", errno, why);
     if (kind_ == Kind::Stdout) {
         std::FILE* f = file_;
         file_ = nullptr;
