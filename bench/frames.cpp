@@ -22,12 +22,12 @@
 #include "gfx/gl_api.h"
 #include "gfx/gl_helpers.h"
 #include "gfx/textures.h"
-#include "visuals/actions.h"
-#include "visuals/frame.h"
-#include "visuals/frame_times.h"
-#include "visuals/scene_preview.h"
-#include "visuals/timeline.h"
-#include "visuals/warm_up.h"
+#include "visuals/timeline/actions.h"
+#include "visuals/frame/frame.h"
+#include "visuals/frame/frame_times.h"
+#include "visuals/scenes/scene_preview.h"
+#include "visuals/timeline/timeline.h"
+#include "visuals/frame/warm_up.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 #include "offline/offline_show.h"
 #include "core/demo_state.h"
 #include "gfx/gl_api.h"
-#include "visuals/actions.h"
-#include "visuals/frame.h"
-#include "visuals/timeline.h"
+#include "visuals/timeline/actions.h"
+#include "visuals/frame/frame.h"
+#include "visuals/timeline/timeline.h"
 
 namespace vortel {
 namespace {
@@ -56,8 +56,8 @@ BENCHMARK(BM_EngineFrame)->DenseRange(0, 3)->Unit(benchmark::kMillisecond)->UseR
 #include <random>
 #include <vector>
 
-#include "visuals/glow_image.h"
-#include "visuals/post_passes.h"
+#include "visuals/passes/glow_image.h"
+#include "visuals/passes/post_passes.h"
 
 static void BM_GlowOnProcessor(benchmark::State& state) {
     std::vector<uint8_t> area(512 * 512 * 4), glow(128 * 128 * 4);

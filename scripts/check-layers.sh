@@ -33,9 +33,8 @@ for dir in "$src"/*/; do
         fail=1
         continue
     fi
-    for file in "$dir"*; do
-        [ -f "$file" ] || continue
-        rel="src/$folder/$(basename "$file")"
+    while IFS= read -r file; do
+        rel="src/$folder/${file#"$dir"}"
         while IFS= read -r line; do
             num=${line%%:*}
             text=${line#*:}
@@ -54,7 +53,7 @@ for dir in "$src"/*/; do
                 sed "s|^\([0-9]*\):.*|$rel:\1: SDL is included only in platform|"
             fail=1
         fi
-    done
+    done < <(find "$dir" -type f \( -name '*.h' -o -name '*.cpp' \) | sort)
 done
 # Restating the rule for io: nothing of ours at all.
 ours=$(grep -oE '^[a-z_]+' "$layers" | grep -vx io | paste -sd '|')

@@ -22,12 +22,12 @@
 #include "platform/clock.h"
 #include "platform/sdl_window.h"
 #include "song/song_setup.h"
-#include "visuals/frame.h"
-#include "visuals/frame_times.h"
-#include "visuals/last_frame.h"
-#include "visuals/show_graphics.h"
-#include "visuals/timeline.h"
-#include "visuals/warm_up.h"
+#include "visuals/frame/frame.h"
+#include "visuals/frame/frame_times.h"
+#include "visuals/frame/last_frame.h"
+#include "visuals/frame/show_graphics.h"
+#include "visuals/timeline/timeline.h"
+#include "visuals/frame/warm_up.h"
 
 namespace vortel {
 

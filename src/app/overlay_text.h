@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "core/demo_state.h"
-#include "visuals/frame_log.h"
+#include "visuals/frame/frame_log.h"
 
 namespace vortel {
 

@@ -9,7 +9,7 @@
 #include "offline/visual_json.h"
 #include "song/song_player.h"
 #include "song/song_setup.h"
-#include "visuals/timeline.h"
+#include "visuals/timeline/timeline.h"
 
 namespace vortel {
 

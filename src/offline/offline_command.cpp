@@ -28,7 +28,7 @@
 #include "audio/pcm.h"
 #include "audio/wav_file.h"
 #include "platform/signals.h"
-#include "visuals/frame.h"
+#include "visuals/frame/frame.h"
 
 namespace vortel {
 

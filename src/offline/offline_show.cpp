@@ -11,8 +11,8 @@
 #include "platform/allocator.h"
 #include "platform/sdl_window.h"
 #include "song/song_setup.h"
-#include "visuals/frame.h"
-#include "visuals/show_graphics.h"
+#include "visuals/frame/frame.h"
+#include "visuals/frame/show_graphics.h"
 
 namespace vortel {
 

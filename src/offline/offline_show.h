@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "platform/sdl_window.h"
-#include "visuals/frame.h"
+#include "visuals/frame/frame.h"
 
 namespace vortel {
 

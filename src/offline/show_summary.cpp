@@ -8,7 +8,7 @@
 
 #include "song/song_setup.h"
 #include "core/demo_state.h"
-#include "visuals/action_tables.h"
+#include "visuals/timeline/action_tables.h"
 
 namespace vortel {
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "io/json.h"
-#include "visuals/timeline.h"
+#include "visuals/timeline/timeline.h"
 
 namespace vortel {
 

@@ -1,8 +1,8 @@
 #include "offline/visual_json.h"
 
 #include "core/demo_state.h"
-#include "visuals/action_tables.h"
-#include "visuals/frame.h"
+#include "visuals/timeline/action_tables.h"
+#include "visuals/frame/frame.h"
 
 namespace vortel {
 

@@ -1,7 +1,7 @@
 #pragma once
 #include "io/json.h"
-#include "visuals/frame_log.h"
-#include "visuals/timeline.h"
+#include "visuals/frame/frame_log.h"
+#include "visuals/timeline/timeline.h"
 
 namespace vortel {
 

@@ -30,7 +30,7 @@
 #include "offline/song_render.h"
 #include "offline/visual_json.h"
 #include "platform/sdl_window.h"
-#include "visuals/timeline.h"
+#include "visuals/timeline/timeline.h"
 
 namespace vortel {
 namespace {

@@ -16,10 +16,11 @@ printf '#include <SDL2/SDL.h>\n' > "$tmp/bad/gfx/sdl.cpp"
 printf '#include "core/rng.h"\n' > "$tmp/bad/io/ours.cpp"
 printf '#include "platform/host.h"\n' > "$tmp/bad/visuals/side.h"
 printf '#include "app/options.h"\n' > "$tmp/bad/offline/up.cpp"
-mkdir -p "$tmp/bad/extra"
+mkdir -p "$tmp/bad/extra" "$tmp/bad/visuals/scenes"
+printf '#include "visuals/plan/draw_plan.h"\n#include "offline/x.h"\n' > "$tmp/bad/visuals/scenes/deep.cpp"
 if "$check" "$tmp/bad" > "$tmp/bad.out"; then echo "a bad tree passed"; cat "$tmp/bad.out"; exit 1; fi
 fail=0
-for want in "src/audio/up.cpp:2" "src/gfx/sdl.cpp:1" "src/io/ours.cpp:1" "src/visuals/side.h:1" "src/offline/up.cpp:1" "src/extra"; do
+for want in "src/audio/up.cpp:2" "src/gfx/sdl.cpp:1" "src/io/ours.cpp:1" "src/visuals/side.h:1" "src/offline/up.cpp:1" "src/visuals/scenes/deep.cpp:2" "src/extra"; do
     grep -q "^$want" "$tmp/bad.out" || { echo "not reported: $want"; fail=1; }
 done
 # The allowed include beside the breach is not reported.

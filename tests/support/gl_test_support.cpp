@@ -11,7 +11,7 @@
 #include "gfx/gpu_programs.h"
 #include "gfx/render_targets.h"
 #include "gfx/textures.h"
-#include "visuals/timeline.h"
+#include "visuals/timeline/timeline.h"
 
 namespace vortel::test {
 

@@ -5,7 +5,7 @@
 #include "core/demo_state.h"
 #include "core/rng.h"
 #include "core/sine_table.h"
-#include "visuals/cameras.h"
+#include "visuals/cameras/cameras.h"
 
 namespace vortel {
 namespace {

@@ -13,7 +13,7 @@
 #include "gfx/gl_helpers.h"
 #include "gfx/textures.h"
 #include "support/gl_test_support.h"
-#include "visuals/draw_executor.h"
+#include "visuals/plan/draw_executor.h"
 
 namespace vortel {
 namespace {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <random>
 
-#include "visuals/frame_times.h"
+#include "visuals/frame/frame_times.h"
 
 namespace vortel {
 namespace {

@@ -8,9 +8,9 @@
 #include "core/demo_state.h"
 #include "core/rng.h"
 #include "core/sine_table.h"
-#include "visuals/box_mesh.h"
-#include "visuals/harmonic_shape.h"
-#include "visuals/shape_presets.h"
+#include "visuals/scenes/box_mesh.h"
+#include "visuals/scenes/harmonic_shape.h"
+#include "visuals/scenes/shape_presets.h"
 
 namespace vortel {
 namespace {

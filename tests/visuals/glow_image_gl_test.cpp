@@ -14,7 +14,7 @@
 #include "gfx/gl_helpers.h"
 #include "gfx/gpu_programs.h"
 #include "support/gl_test_support.h"
-#include "visuals/glow_image.h"
+#include "visuals/passes/glow_image.h"
 
 namespace vortel {
 namespace {

@@ -8,9 +8,9 @@
 #include "gfx/gl_helpers.h"
 #include "gfx/palette.h"
 #include "support/gl_test_support.h"
-#include "visuals/actions.h"
-#include "visuals/frame.h"
-#include "visuals/post_passes.h"
+#include "visuals/timeline/actions.h"
+#include "visuals/frame/frame.h"
+#include "visuals/passes/post_passes.h"
 
 namespace vortel {
 namespace {

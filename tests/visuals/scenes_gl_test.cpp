@@ -6,9 +6,9 @@
 
 #include "core/demo_state.h"
 #include "support/gl_test_support.h"
-#include "visuals/actions.h"
-#include "visuals/frame.h"
-#include "visuals/scene_preview.h"
+#include "visuals/timeline/actions.h"
+#include "visuals/frame/frame.h"
+#include "visuals/scenes/scene_preview.h"
 
 namespace vortel {
 namespace {

@@ -12,9 +12,9 @@
 #include "core/rng.h"
 #include "core/sine_table.h"
 #include "gfx/palette.h"
-#include "visuals/actions.h"
-#include "visuals/scene_plans.h"
-#include "visuals/shape_presets.h"
+#include "visuals/timeline/actions.h"
+#include "visuals/scenes/scene_plans.h"
+#include "visuals/scenes/shape_presets.h"
 
 namespace vortel {
 namespace {

@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "core/rng.h"
-#include "visuals/action_tables.h"
-#include "visuals/timeline.h"
+#include "visuals/timeline/action_tables.h"
+#include "visuals/timeline/timeline.h"
 
 namespace vortel {
 namespace {

@@ -11,10 +11,10 @@
 #include "core/rng.h"
 #include "gfx/gl_api.h"
 #include "support/gl_test_support.h"
-#include "visuals/frame.h"
-#include "visuals/frame_log.h"
-#include "visuals/timeline.h"
-#include "visuals/warm_up.h"
+#include "visuals/frame/frame.h"
+#include "visuals/frame/frame_log.h"
+#include "visuals/timeline/timeline.h"
+#include "visuals/frame/warm_up.h"
 
 namespace vortel {
 namespace {

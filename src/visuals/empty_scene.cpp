@@ -1,8 +1,0 @@
-#include "visuals/actions.h"
-
-namespace vortel {
-
-// An action that runs and changes nothing.
-void EmptyScene(int32_t, const ClipAction&, float, float, float) {}
-
-}  // namespace vortel

@@ -1,0 +1,106 @@
+#include "visuals/frame/frame.h"
+
+#include <cstdio>
+#include <set>
+
+#include "core/demo_state.h"
+#include "gfx/gl_api.h"
+#include "gfx/gl_helpers.h"
+#include "gfx/render_targets.h"
+#include "gfx/textures.h"
+#include "visuals/timeline/timeline_player.h"
+#include "visuals/frame/frame_log.h"
+#include "visuals/passes/post_passes.h"
+
+namespace vortel {
+
+namespace {
+
+bool gReportErrors = false;
+
+const char* glErrorName(GLenum e) {
+    switch (e) {
+    case GL_INVALID_ENUM: return "GL_INVALID_ENUM";
+    case GL_INVALID_VALUE: return "GL_INVALID_VALUE";
+    case GL_INVALID_OPERATION: return "GL_INVALID_OPERATION";
+    case GL_STACK_OVERFLOW: return "GL_STACK_OVERFLOW";
+    case GL_STACK_UNDERFLOW: return "GL_STACK_UNDERFLOW";
+    case GL_OUT_OF_MEMORY: return "GL_OUT_OF_MEMORY";
+    default: return "GL error";
+    }
+}
+
+void reportGlErrors() {
+    static std::set<GLenum> seen;
+    for (int guard = 0; guard < 16; ++guard) {
+        GLenum e = glGetError();
+        if (e == GL_NO_ERROR) return;
+        if (!seen.insert(e).second) continue;
+        const char* last = lastActionName();
+        std::fprintf(stderr, "vortel: %s (0x%04X) at %.3f s, after %s\n", glErrorName(e), e,
+                     static_cast<double>(demo().songTime), *last ? last : "the frame composition");
+    }
+}
+
+}  // namespace
+
+void setGlErrorReporting(bool on) { gReportErrors = on; }
+
+void renderFrame(FramePresent present) {
+    const DemoState& s = demo();
+    // The working area starts as the window would: cleared to transparent
+    // black, depth at its far end.
+    bindWorkingArea();
+    glClearColor(0, 0, 0, 0);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    resetRenderState();
+    playTimeline(s.songTime, s.frameDelta);
+
+    // The per-frame glow. Quads ignore depth (see post_passes.cpp).
+    resetRenderState();
+    glDisable(GL_DEPTH_TEST);
+    shrinkAndBlur(kFrameGlowGain);
+    resetRenderState();
+    glDisable(GL_DEPTH_TEST);
+    glEnable(GL_BLEND);
+    drawTextureQuad(kSlotGlow, GL_REPEAT);
+
+    // Keep the finished square for the next frame (the next frame draws into
+    // the texture slot 0 held so far) and stretch it over the window.
+    resetRenderState();
+    glDisable(GL_DEPTH_TEST);
+    exchangeWithWorkingArea(kSlotPreviousFrame);
+    bindWindow();
+    if (present == FramePresent::Window) {
+        glViewport(0, 0, s.windowWidth, s.windowHeight);
+        drawTextureQuad(kSlotPreviousFrame, GL_REPEAT);
+    }
+    glEnable(GL_DEPTH_TEST);
+
+    if (gReportErrors) reportGlErrors();
+}
+
+void renderFrameAt(float time, float frameDelta, FramePresent present) {
+    DemoState& s = demo();
+    s.songTime = time;
+    s.frameDelta = frameDelta;
+    renderFrame(present);
+}
+
+}  // namespace vortel
+
+namespace vortel {
+
+FrameLog dryRunFrame(float time, float frameDelta) {
+    FrameLog log;
+    const bool usedGl = visualsUseGl();
+    FrameLog* previous = frameLog();
+    setVisualsUseGl(false);
+    setFrameLog(&log);
+    playTimeline(time, frameDelta);
+    setFrameLog(previous);
+    setVisualsUseGl(usedGl);
+    return log;
+}
+
+}  // namespace vortel

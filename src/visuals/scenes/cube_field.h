@@ -1,0 +1,28 @@
+#pragma once
+// The placement arithmetic of CubeFieldScene, apart from GL.
+#include <cstdint>
+
+#include "core/vec.h"
+#include "visuals/scenes/model_matrix.h"
+
+namespace vortel {
+
+enum class CubeFieldLayout { Tumbling, Slabs, Pillars, Columns };
+
+// By action seed mod 20000: < 5000 tumbling, < 10000 slabs, < 15000
+// pillars, else columns.
+CubeFieldLayout cubeFieldLayout(int32_t actionSeed);
+
+// The number of boxes, one draw: 32..63 tumbling cubes, else 64..191.
+int cubeFieldCount(CubeFieldLayout layout);
+
+struct CubePlacement {
+    ModelMatrix model;  // translation (and tumble) on top of the scene's matrix
+    Vec3 meshScale;
+};
+
+// Box i of the field at song time t: draws from the shared generator in
+// the field's order (5 to 8 draws, by layout).
+CubePlacement placeCube(CubeFieldLayout layout, int i, float speed, float t);
+
+}  // namespace vortel

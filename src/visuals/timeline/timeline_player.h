@@ -1,0 +1,35 @@
+#pragma once
+// Per-frame playback of the Timeline: every action whose time window holds
+// the song time runs, in Timeline order.
+#include "visuals/plan/draw_plan.h"
+#include "visuals/timeline/timeline.h"
+
+namespace vortel {
+
+// The fade weight of a running action at song time t: rises linearly from 0
+// to 1 over fadeIn after the action's start (its offset, absolute while it
+// runs), holds 1, and falls back to 0 over the last fadeOut seconds of its
+// duration. A zero fade is an immediate step.
+float actionWeight(const ClipAction& action, float t);
+
+// Resets the render state, puts the camera and light fields of demo() back
+// to the neutral pose (eye at (0, 0, -1) looking at the origin, no dolly,
+// light x, y, z = 0 with w kept), then runs the clips of demo()'s Timeline
+// in order.
+void playTimeline(float time, float frameDelta);
+
+// Runs every action of `clip` whose window [start + offset, start + offset +
+// duration) holds `time`. The action sees its absolute start in `offset`,
+// the clip's fade overrides (where non-zero) and the clip's seed override
+// (where not -1); the stored clip is not changed.
+void runClip(const TimelineClip& clip, float time, float clipValue, float frameDelta);
+
+// What an action hands over to be drawn: appended to the frame log's draws
+// when a log is attached, and drawn by the executor (draw_executor.h) unless
+// the visuals run without GL (visualsUseGl, frame_log.h).
+void runPlan(const DrawPlan& plan);
+
+// The name of the action that ran last ("" before any), for error reports.
+const char* lastActionName();
+
+}  // namespace vortel
