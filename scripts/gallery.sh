@@ -12,7 +12,8 @@
 #   preview.mp4   with --clips: the first 10 s as H.264 video
 # then OUT_DIR/index.html is rebuilt from every summary there
 # (vortel --gallery-page). The seeds run as GNU parallel jobs: --jobs N at a
-# time (on each machine; default 2), spread over the machines of --sshlogin (a list
+# time (default 2), or spread over the machines of --sshlogin, each running
+# as many at once as its login's N/ says (--jobs where it has none) (a list
 # such as "4/alpha,beta" or a file with one login a line, each
 # [N/][user@]host[:port] or ":" for this machine), whose results come back
 # into OUT_DIR. Every file appears only once it is complete, so a rerun
@@ -152,23 +153,32 @@ login_re='^([1-9][0-9]{0,3}/)?(:|([A-Za-z0-9_][A-Za-z0-9._-]*@)?[A-Za-z0-9][A-Za
 bad_login() {
   die_usage "--sshlogin: '$(shown "$1")'$2 is not a login like 2/me@render1.example.org, render2:2222 or :"
 }
+# Each login with the number of seeds it renders at once: its own N/, or
+# --jobs. GNU parallel gets them as one list.
+logins=()
+add_login() {
+  [[ $1 == */* ]] && logins+=("$1") || logins+=("$jobs/$1")
+}
 if [ -n "$sshlogin" ]; then
   if [ -f "$sshlogin" ]; then
-    # One login a line; GNU parallel skips blank lines and those starting with #.
+    # One login a line; blank lines and those starting with # are skipped.
     [ -r "$sshlogin" ] || die_usage "--sshlogin: cannot read $(shown "$sshlogin")"
     line_no=0
     while IFS= read -r line || [ -n "$line" ]; do
       line_no=$((line_no + 1))
       [[ $line =~ ^[[:space:]]*(#.*)?$ ]] && continue
       [[ $line =~ $login_re ]] || bad_login "$line" " (line $line_no of $(shown "$sshlogin"))"
+      add_login "$line"
     done <"$sshlogin"
   else
     rest=$sshlogin,
     while [ -n "$rest" ]; do
       login=${rest%%,*} rest=${rest#*,}
       [[ $login =~ $login_re ]] || bad_login "$login" ""
+      add_login "$login"
     done
   fi
+  [ ${#logins[@]} -gt 0 ] || die_usage "--sshlogin: $(shown "$sshlogin") names no machine"
 fi
 
 # --- tools ---------------------------------------------------------------------
@@ -331,10 +341,12 @@ export -f vortel_gallery_seed
 if [ "$pending" -gt 0 ]; then
   # A job that runs too long is stopped (with its ssh, on another machine)
   # and its seed fails; the job log says where each ran and how it ended.
-  popts=(--jobs "$jobs" --timeout "$job_timeout" --joblog "$work/joblog")
+  popts=(--timeout "$job_timeout" --joblog "$work/joblog")
+  [ -n "$sshlogin" ] || popts+=(--jobs "$jobs")
   [ -t 2 ] && popts+=(--bar)
   if [ -n "$sshlogin" ]; then
-    if [ -f "$sshlogin" ]; then popts+=(--sshloginfile "$sshlogin"); else popts+=(--sshlogin "$sshlogin"); fi
+    # Every login carries its own number of jobs.
+    popts+=(--sshlogin "$(IFS=,; echo "${logins[*]}")")
     # On another machine the job works in the login's home folder; its
     # files come back here (rsync puts each in place whole) and are then
     # removed there. Jobs on this machine (":") work here directly.

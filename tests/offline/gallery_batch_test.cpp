@@ -409,6 +409,22 @@ TEST_F(Gallery, SilentMachineFailsItsSeedsNotTheBatch) {
     EXPECT_EQ(count(readFile(out / "index.html"), "data-seed="), done);
 }
 
+// A login's N/ is how many seeds that machine renders at once, whatever
+// --jobs says for the logins without one.
+TEST_F(Gallery, EachMachineRunsAsManyAtOnceAsItsLoginSays) {
+    if (!have("parallel") || !have("ffprobe")) GTEST_SKIP() << "needs GNU parallel and ffmpeg";
+    for (const char* login : {"1/:", "2/:"}) {
+        const fs::path out = dir_ / "out", busy = dir_ / "busy";
+        fs::remove_all(out);
+        fs::remove_all(busy);
+        fs::create_directories(busy);
+        const RunResult r = gallery("1-4 " + q(out) + " --jobs 3 --sshlogin " + login,
+                                    fakeEnv() + " FAKE_SLOW=0.5 FAKE_BUSY_DIR=" + q(busy), q(kFakeVortel));
+        ASSERT_EQ(r.code, 0) << login << ": " << r.err;
+        EXPECT_EQ(fs::exists(busy / "overlap"), std::string(login) == "2/:") << login;
+    }
+}
+
 // A summary.json that does not read as one (cut short, not an object,
 // beyond the page builder's 1 MiB) is not complete: the next run makes it
 // again, and only it; and a job that leaves one behind has failed.

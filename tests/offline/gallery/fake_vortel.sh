@@ -9,6 +9,11 @@
 if [ "${1:-}" = --gallery-page ]; then exec "$FAKE_REAL_VORTEL" "$@"; fi
 seed=$1
 shift
+# With $FAKE_BUSY_DIR, two runs at once leave an "overlap" file there.
+if [ -n "${FAKE_BUSY_DIR:-}" ]; then
+  mkdir "$FAKE_BUSY_DIR/busy" 2>/dev/null || touch "$FAKE_BUSY_DIR/overlap"
+  trap 'rmdir "$FAKE_BUSY_DIR/busy" 2>/dev/null' EXIT
+fi
 case " ${FAKE_FAIL_SEEDS:-} " in *" $seed "*) echo "fake vortel: seed $seed fails" >&2; exit 1 ;; esac
 write() {  # write TARGET FFMPEG-ARGS...
   local target=$1 tmp
