@@ -136,24 +136,11 @@ bool LiveShow::startShow(int32_t seed, float at, std::string* why) {
 }
 
 void LiveShow::placeAudio(int64_t position) {
-    AudioStream& a = *stream_;
-    const int64_t capacity = static_cast<int64_t>(a.lengthSeconds) * a.sampleRate;
-    position = std::clamp<int64_t>(position, 0, capacity);
-    // Synthesis runs far ahead of the player, so this is mostly done already;
-    // after a start far into the song it is a burst at a few hundred times
-    // real time.
-    const int64_t want = std::min<int64_t>(capacity, position + static_cast<int64_t>(kLeadSeconds * a.sampleRate));
-    while (a.samplesWritten < want)
-        a.render(static_cast<float>(static_cast<double>(want - a.samplesWritten) / a.sampleRate));
-    a.renderAhead = static_cast<float>(static_cast<double>(a.samplesWritten - position) / a.sampleRate);
-    a.lastRenderTick = settings_.audioClock();
-    PlaybackCursor& c = a.cursor;
-    auto move = [&c, position] {
-        c.position = position;
-        c.played.store(position, std::memory_order_relaxed);
-    };
-    if (player_) player_->whileStopped(move);
-    else move();
+    // Synthesis runs far ahead of the player, so this is mostly done already.
+    if (player_)
+        stream_->seek(position, kLeadSeconds, [this](const std::function<void()>& move) { player_->whileStopped(move); });
+    else
+        stream_->seek(position, kLeadSeconds);
 }
 
 void LiveShow::seekTo(float target, uint32_t tick) {

@@ -1,5 +1,6 @@
 #include "audio/audio_stream.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "core/elapsed_time.h"
@@ -67,6 +68,22 @@ void AudioStream::render(float seconds) {
     } while (seconds > 0 || budgetMode);
     renderAhead = static_cast<float>(renderAhead +
                                      static_cast<double>(samplesWritten - first) / sampleRate);
+}
+
+void AudioStream::seek(int64_t position, float leadSeconds,
+                       const std::function<void(const std::function<void()>&)>& guard) {
+    const int64_t capacity = static_cast<int64_t>(lengthSeconds) * sampleRate;
+    position = std::clamp<int64_t>(position, 0, capacity);
+    const int64_t want = std::min<int64_t>(capacity, position + static_cast<int64_t>(leadSeconds * sampleRate));
+    while (samplesWritten < want) render(static_cast<float>(static_cast<double>(want - samplesWritten) / sampleRate));
+    renderAhead = static_cast<float>(static_cast<double>(samplesWritten - position) / sampleRate);
+    lastRenderTick = clock_();
+    auto move = [this, position] {
+        cursor.position = position;
+        cursor.played.store(position, std::memory_order_relaxed);
+    };
+    if (guard) guard(move);
+    else move();
 }
 
 }  // namespace vortel

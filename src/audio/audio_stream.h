@@ -2,6 +2,7 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 #include "audio/pcm.h"
@@ -32,6 +33,14 @@ public:
     // 20 ms of wall-clock time while 5 s or more are buffered, growing to
     // 420 ms when the player has caught up. Always at least one sample.
     void render(float seconds);
+
+    // Moves the player's cursor to sample `position` (clamped to the image),
+    // first synthesising what is missing up to `leadSeconds` beyond it (after
+    // a jump far ahead, a burst at a few hundred times real time). The
+    // cursor is moved inside `guard`, which a running player uses to hold
+    // still meanwhile; without one it is moved directly.
+    void seek(int64_t position, float leadSeconds,
+              const std::function<void(const std::function<void()>&)>& guard = {});
 
     // The last budget factor used (1..21): the budget is factor * 20 ms.
     float lastFactor() const { return lastFactor_; }
