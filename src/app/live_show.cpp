@@ -53,7 +53,11 @@ void printTempo(const DemoState& s) {
 }  // namespace
 
 LiveShow::LiveShow(Host& host, LivePlayer* player, LiveSettings settings)
-    : host_(host), player_(player), settings_(std::move(settings)), random_(std::random_device{}()) {
+    : host_(host),
+      player_(player),
+      settings_(std::move(settings)),
+      playlist_(settings_.playlist, settings_.shuffle),
+      panels_(settings_.fontPath) {
     if (!settings_.audioClock) settings_.audioClock = &budgetTicks;
 }
 
@@ -122,7 +126,7 @@ bool LiveShow::startShow(int32_t seed, float at, std::string* why) {
     log_.actions.clear();
     log_.draws.clear();
     // The wait for the new show is not a frame time.
-    lastFrameStart_.reset();
+    frameStatistics_.newShow();
     lastBuildSeconds_ = secondsSince(t0);
     if (settings_.verbose) {
         if (showsStarted_ == 1) std::fprintf(stderr, "vortel: seed %d (built in %.3f s)\n", seed, lastBuildSeconds_);
@@ -177,8 +181,6 @@ void LiveShow::resume(uint32_t tick) {
     if (settings_.verbose) std::fprintf(stderr, "vortel: resume at %.3f s\n", static_cast<double>(state.songTime));
 }
 
-int32_t LiveShow::randomSeed() { return static_cast<int32_t>(random_()); }
-
 void LiveShow::handleInput(const FrameInput& input) {
     const Controls c = readControls(input.keys);
     if (!c.any()) return;
@@ -187,7 +189,7 @@ void LiveShow::handleInput(const FrameInput& input) {
     if (c.randomSeed || c.seedStep != 0) {
         // A new show starts from its beginning; the frame's seeks and pause
         // belonged to the old one.
-        const int32_t next = stepSeed(c.randomSeed ? randomSeed() : seed_, c.seedStep);
+        const int32_t next = stepSeed(c.randomSeed ? playlist_.randomSeed() : seed_, c.seedStep);
         std::string why;
         if (!startShow(next, 0, &why)) std::fprintf(stderr, "vortel: %s\n", why.c_str());
     } else {
@@ -198,44 +200,25 @@ void LiveShow::handleInput(const FrameInput& input) {
         }
     }
     if (c.toggleInfo) {
-        info_ = !info_;
+        panels_.toggleInfo();
         if (settings_.verbose)
-            std::fprintf(stderr, "vortel: information %s at %.3f s\n", info_ ? "on" : "off",
+            std::fprintf(stderr, "vortel: information %s at %.3f s\n", panels_.infoShown() ? "on" : "off",
                          static_cast<double>(state.songTime));
     }
     if (c.toggleGuide) {
-        guide_ = !guide_;
+        panels_.toggleGuide();
         if (settings_.verbose)
-            std::fprintf(stderr, "vortel: key guide %s at %.3f s\n", guide_ ? "on" : "off",
+            std::fprintf(stderr, "vortel: key guide %s at %.3f s\n", panels_.guideShown() ? "on" : "off",
                          static_cast<double>(state.songTime));
     }
     if (c.save) saveRequested_ = true;
 }
 
-void LiveShow::timeFrame() {
-    const auto now = std::chrono::steady_clock::now();
-    if (lastFrameStart_) {
-        const double ms = std::chrono::duration<double, std::milli>(now - *lastFrameStart_).count();
-        frameTimes_.all.push_back(ms);
-        if (demo().songTime > 1.0f) {
-            if (frameTimes_.settled.empty() || ms > frameTimes_.settledWorstMs) {
-                frameTimes_.settledWorstMs = ms;
-                frameTimes_.settledWorstAt = demo().songTime;
-            }
-            frameTimes_.settled.push_back(ms);
-        }
-    } else if (!firstFrameShown_) {
-        firstFrameShown_ = true;
-        if (settings_.verbose)
-            std::fprintf(stderr, "vortel: first frame shown %.3f s after launch (%d warm-up frames took %.3f s)\n",
-                         std::chrono::duration<double>(now - kLaunched).count(), warmUpFrameCount_, warmUpSeconds_);
-    }
-    lastFrameStart_ = now;
-}
-
 void LiveShow::draw() {
-    timeFrame();
     DemoState& state = demo();
+    if (frameStatistics_.frameStarted(state.songTime) && settings_.verbose)
+        std::fprintf(stderr, "vortel: first frame shown %.3f s after launch (%d warm-up frames took %.3f s)\n",
+                     secondsSince(kLaunched), warmUpFrameCount_, warmUpSeconds_);
     // The finished square is stretched over whatever the window covers
     // now: 800 x 600, or the whole screen (F11).
     int w = state.windowWidth, h = state.windowHeight;
@@ -259,7 +242,7 @@ void LiveShow::draw() {
         saveRequested_ = false;
         saveFrame(w, h);
     }
-    drawOverlays(w, h);
+    panels_.draw(state, clock_.paused, log_.actions, w, h);
 }
 
 void LiveShow::saveFrame(int width, int height) {
@@ -273,50 +256,11 @@ void LiveShow::saveFrame(int width, int height) {
     }
 }
 
-void LiveShow::drawOverlays(int width, int height) {
-    infoText_.clear();
-    if (!info_ && !guide_) return;
-    const DemoState& state = demo();
-    infoText_ = info_ ? infoLines(state, clock_.paused, log_.actions) : std::vector<std::string>{};
-    if (!fontTried_) {
-        fontTried_ = true;
-        std::string why;
-        text_ = TextRenderer::open(settings_.fontPath, &why);
-        if (!text_) std::fprintf(stderr, "vortel: %s; the show goes on without text on screen\n", why.c_str());
-    }
-    if (!text_) return;
-    // Legible from 800 x 600 up to a full screen: the text grows with the window.
-    const int size = std::max(14, height / 40);
-    const int margin = size / 2 + 4;
-    if (info_ && (infoText_ != infoShownText_ || size != infoSize_)) {
-        RgbaImage panel = text_->renderPanel(infoText_, size);
-        infoImage_.upload(panel.pixels.data(), panel.width, panel.height);
-        infoShownText_ = infoText_;
-        infoSize_ = size;
-    }
-    const std::vector<std::string> guide = guide_ ? guideLines() : std::vector<std::string>{};
-    if (guide_ && (guide != guideShownText_ || size != guideSize_)) {
-        RgbaImage panel = text_->renderPanel(guide, size);
-        guideImage_.upload(panel.pixels.data(), panel.width, panel.height);
-        guideShownText_ = guide;
-        guideSize_ = size;
-    }
-    if (info_) infoImage_.draw(margin, margin, width, height);
-    if (guide_) {
-        int x = width - guideImage_.width() - margin, y = margin;
-        // Side by side when there is room, else the guide below the information.
-        if (info_ && x < margin + infoImage_.width() + margin) y = margin + infoImage_.height() + margin;
-        guideImage_.draw(std::max(margin, x), y, width, height);
-    }
-}
-
 bool LiveShow::startNextShow() {
-    int32_t next = 0;
-    if (playlistNext_ < settings_.playlist.size()) next = settings_.playlist[playlistNext_++];
-    else if (settings_.shuffle) next = randomSeed();
-    else return false;
+    const std::optional<int32_t> next = playlist_.next();
+    if (!next) return false;
     std::string why;
-    if (!startShow(next, 0, &why)) {
+    if (!startShow(*next, 0, &why)) {
         std::fprintf(stderr, "vortel: %s\n", why.c_str());
         return false;
     }
@@ -398,7 +342,7 @@ int runLiveShow(const Options& opt) {
         const char* how = r.end == LoopEnd::Quit ? "quit" : r.end == LoopEnd::Escape ? "Escape" : "song over";
         std::fprintf(stderr, "vortel: ended (%s) after %d frames, %.3f s\n", how, r.frames,
                      static_cast<double>(state.songTime));
-        const LiveShow::FrameTimes& ft = show.frameTimes();
+        const FrameTimes& ft = show.frameTimes();
         std::fprintf(stderr, "vortel: frame times: %s; after the first second: worst %.1f ms (at %.3f s)\n",
                      describeFrameTimes(summarizeFrameTimes(ft.all)).c_str(), ft.settledWorstMs,
                      static_cast<double>(ft.settledWorstAt));

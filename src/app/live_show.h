@@ -1,18 +1,18 @@
 #pragma once
 #include <cstdint>
-#include <chrono>
 #include <memory>
 #include <optional>
-#include <random>
 #include <string>
 #include <vector>
 
 #include "app/frame_loop.h"
+#include "app/frame_statistics.h"
 #include "app/live_player.h"
 #include "app/options.h"
+#include "app/overlay_panels.h"
+#include "app/playlist.h"
 #include "app/show_clock.h"
 #include "audio/audio_stream.h"
-#include "gfx/overlay_image.h"
 #include "platform/host.h"
 #include "platform/text_image.h"
 #include "song/song_player.h"
@@ -58,8 +58,8 @@ public:
     // What tests and reports look at.
     int32_t seed() const { return seed_; }
     bool paused() const { return clock_.paused; }
-    bool infoShown() const { return info_; }
-    bool guideShown() const { return guide_; }
+    bool infoShown() const { return panels_.infoShown(); }
+    bool guideShown() const { return panels_.guideShown(); }
     const AudioStream& audio() const { return *stream_; }
     const SongPlayer& song() const { return *song_; }
     const ShowClock& clock() const { return clock_; }
@@ -67,21 +67,15 @@ public:
     double lastBuildSeconds() const { return lastBuildSeconds_; }
     const std::vector<std::string>& savedFiles() const { return saved_; }
     // The text panels as last laid out (empty when not shown).
-    const std::vector<std::string>& infoText() const { return infoText_; }
+    const std::vector<std::string>& infoText() const { return panels_.infoText(); }
 
     // Milliseconds between the starts of successive frames of a show (not
     // across a change of show); `settled` holds those past its first second.
-    struct FrameTimes {
-        std::vector<double> all, settled;
-        double settledWorstMs = 0;  // the longest of `settled`
-        float settledWorstAt = 0;   // the song time at which that frame ended
-    };
-    const FrameTimes& frameTimes() const { return frameTimes_; }
+    const FrameTimes& frameTimes() const { return frameStatistics_.times(); }
     int warmUpFrameCount() const { return warmUpFrameCount_; }
 
 private:
     void handleInput(const FrameInput& input);
-    void timeFrame();
     void draw();
     bool startNextShow();
     void seekTo(float target, uint32_t tick);
@@ -89,8 +83,6 @@ private:
     void resume(uint32_t tick);
     void placeAudio(int64_t position);
     void saveFrame(int width, int height);
-    void drawOverlays(int width, int height);
-    int32_t randomSeed();
 
     Host& host_;
     LivePlayer* player_;
@@ -102,8 +94,7 @@ private:
     bool graphicsStarted_ = false;
     int showsStarted_ = 0;
     double lastBuildSeconds_ = 0;
-    size_t playlistNext_ = 0;
-    std::mt19937 random_;
+    Playlist playlist_;
 
     bool renderOnce_ = false;  // paused, but the picture must show a new place
     bool framesDrawn_ = false; // slot 0 holds a frame of this show
@@ -111,17 +102,8 @@ private:
     std::vector<std::string> saved_;
 
     FrameLog log_;  // the actions of the last frame drawn
-    bool info_ = false;
-    bool guide_ = false;
-    std::unique_ptr<TextRenderer> text_;
-    bool fontTried_ = false;
-    std::vector<std::string> infoText_, infoShownText_, guideShownText_;
-    int infoSize_ = 0, guideSize_ = 0;
-    OverlayImage infoImage_, guideImage_;
-
-    FrameTimes frameTimes_;
-    std::optional<std::chrono::steady_clock::time_point> lastFrameStart_;
-    bool firstFrameShown_ = false;
+    OverlayPanels panels_;
+    FrameStatistics frameStatistics_;
     int warmUpFrameCount_ = 0;
     double warmUpSeconds_ = 0;
 };
