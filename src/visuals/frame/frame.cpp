@@ -5,9 +5,8 @@
 
 #include "core/demo_state.h"
 #include "gfx/gl_api.h"
-#include "gfx/gl_helpers.h"
-#include "gfx/render_targets.h"
 #include "gfx/textures.h"
+#include "visuals/plan/step_executor.h"
 #include "visuals/timeline/timeline_player.h"
 #include "visuals/frame/frame_log.h"
 #include "visuals/passes/post_passes.h"
@@ -46,36 +45,36 @@ void reportGlErrors() {
 
 void setGlErrorReporting(bool on) { gReportErrors = on; }
 
+QuadStep windowQuad(int width, int height) {
+    QuadStep q;
+    q.slot = kSlotPreviousFrame;
+    q.viewportWidth = width;
+    q.viewportHeight = height;
+    return q;
+}
+
 void renderFrame(FramePresent present) {
     const DemoState& s = demo();
+    static FrameSteps steps;  // reused from frame to frame
     // The working area starts as the window would: cleared to transparent
     // black, depth at its far end.
-    bindWorkingArea();
-    glClearColor(0, 0, 0, 0);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    resetRenderState();
+    steps.clear();
+    addStep(steps, StepKind::ClearWorkingArea);
+    addReset(steps, false);
+    executeSteps(steps);
     playTimeline(s.songTime, s.frameDelta);
 
-    // The per-frame glow. Quads ignore depth (see post_passes.cpp).
-    resetRenderState();
-    glDisable(GL_DEPTH_TEST);
-    shrinkAndBlur(kFrameGlowGain);
-    resetRenderState();
-    glDisable(GL_DEPTH_TEST);
-    glEnable(GL_BLEND);
-    drawTextureQuad(kSlotGlow, GL_REPEAT);
-
+    // The per-frame glow.
+    steps.clear();
+    planGlowOver(kFrameGlowGain, false, 1, steps);
     // Keep the finished square for the next frame (the next frame draws into
     // the texture slot 0 held so far) and stretch it over the window.
-    resetRenderState();
-    glDisable(GL_DEPTH_TEST);
-    exchangeWithWorkingArea(kSlotPreviousFrame);
-    bindWindow();
-    if (present == FramePresent::Window) {
-        glViewport(0, 0, s.windowWidth, s.windowHeight);
-        drawTextureQuad(kSlotPreviousFrame, GL_REPEAT);
-    }
-    glEnable(GL_DEPTH_TEST);
+    addReset(steps, true);
+    addExchange(steps, kSlotPreviousFrame);
+    addStep(steps, StepKind::Window);
+    if (present == FramePresent::Window) addQuad(steps, windowQuad(s.windowWidth, s.windowHeight));
+    addStep(steps, StepKind::DepthTestOn);
+    executeSteps(steps);
 
     if (gReportErrors) reportGlErrors();
 }

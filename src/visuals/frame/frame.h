@@ -3,6 +3,8 @@
 // working area, a soft glow added, the square kept in slot 0 for the next
 // frame and stretched over the window.
 
+#include "visuals/plan/frame_steps.h"
+
 namespace vortel {
 
 // Where a finished frame goes besides slot 0: stretched over the window, or
@@ -15,6 +17,10 @@ enum class FramePresent { Window, SlotOnly };
 // current context, the textures, the render targets, the GPU programs and
 // the Timeline.
 void renderFrame(FramePresent present = FramePresent::Window);
+
+// The quad that stretches the finished square (slot 0) over a window of
+// width x height.
+QuadStep windowQuad(int width, int height);
 
 // With reporting on, renderFrame checks glGetError once per frame and
 // prints the first error of each kind on stderr, naming the action that

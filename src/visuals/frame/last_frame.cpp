@@ -1,20 +1,21 @@
 #include "visuals/frame/last_frame.h"
 
 #include "core/demo_state.h"
-#include "gfx/gl_api.h"
-#include "gfx/gl_helpers.h"
-#include "gfx/textures.h"
+#include "visuals/frame/frame.h"
+#include "visuals/plan/step_executor.h"
 
 namespace vortel {
 
 void redrawLastFrame() {
     const DemoState& s = demo();
-    // The last step of renderFrame, without the copy that refreshes slot 0.
-    resetRenderState();
-    glDisable(GL_DEPTH_TEST);
-    glViewport(0, 0, s.windowWidth, s.windowHeight);
-    drawTextureQuad(kSlotPreviousFrame, GL_REPEAT);
-    glEnable(GL_DEPTH_TEST);
+    // The last steps of renderFrame, without the exchange that refreshes
+    // slot 0.
+    static FrameSteps steps;
+    steps.clear();
+    addReset(steps, true);
+    addQuad(steps, windowQuad(s.windowWidth, s.windowHeight));
+    addStep(steps, StepKind::DepthTestOn);
+    executeSteps(steps);
 }
 
 }  // namespace vortel

@@ -10,7 +10,7 @@
 #include "gfx/render_targets.h"
 #include "visuals/frame/frame.h"
 #include "visuals/frame/frame_log.h"
-#include "visuals/passes/post_passes.h"
+#include "visuals/plan/step_executor.h"
 #include "visuals/scenes/shape_presets.h"
 
 namespace vortel {

@@ -1,6 +1,9 @@
 #pragma once
-// The glow machinery shared by the frame composition and the post passes.
+// The screen passes' steps (frame_steps.h), shared by the passes and the
+// frame composition.
 #include <cstdint>
+
+#include "visuals/plan/frame_steps.h"
 
 namespace vortel {
 
@@ -14,15 +17,14 @@ struct TintColour {
 };
 TintColour tintColour(int32_t seed, float w);
 
-// Shrinks the working area (the current target) to 128 x 128 and blurs it
-// there with gain g per tap, on the processor after one read-back
-// (glow_image.h); slot 6 then holds the finished glow. The working area is
-// left as it was, with blending on with (ONE, ONE), slot 6 bound and the
-// viewport at 128 x 128.
-void shrinkAndBlur(float gain);
+// A TintPass of `seed` at weight w: the picture goes to slot 2 and comes
+// back multiplied by tintColour. The depth test stays off after it: the
+// foreground lane that follows draws over the picture until the next reset.
+void planTint(int32_t seed, float w, FrameSteps& steps);
 
-// Whether shrinkAndBlur computes the glow (the default). Frames drawn only
-// to warm the rasteriser up (warm_up.h) touch no pixel and skip it.
-void setGlowComputed(bool on);
+// The working area blurred with gain `gain` per tap (slot 6), then laid over
+// itself, added or (crossFade) blended with opacity w. Leaves the depth test
+// off and blending on.
+void planGlowOver(float gain, bool crossFade, float w, FrameSteps& steps);
 
 }  // namespace vortel

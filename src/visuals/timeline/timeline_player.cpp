@@ -4,6 +4,7 @@
 #include "gfx/gl_helpers.h"
 #include "visuals/timeline/action_tables.h"
 #include "visuals/plan/draw_executor.h"
+#include "visuals/plan/step_executor.h"
 #include "visuals/frame/frame_log.h"
 
 namespace vortel {
@@ -28,6 +29,10 @@ float actionWeight(const ClipAction& action, float t) {
 void runPlan(const DrawPlan& plan) {
     if (FrameLog* log = frameLog()) log->draws.insert(log->draws.end(), plan.draws.begin(), plan.draws.end());
     if (visualsUseGl()) executePlan(plan);
+}
+
+void runSteps(const FrameSteps& steps) {
+    if (visualsUseGl()) executeSteps(steps);
 }
 
 void runClip(const TimelineClip& clip, float time, float clipValue, float frameDelta) {

@@ -2,6 +2,7 @@
 // Per-frame playback of the Timeline: every action whose time window holds
 // the song time runs, in Timeline order.
 #include "visuals/plan/draw_plan.h"
+#include "visuals/plan/frame_steps.h"
 #include "visuals/timeline/timeline.h"
 
 namespace vortel {
@@ -28,6 +29,10 @@ void runClip(const TimelineClip& clip, float time, float clipValue, float frameD
 // when a log is attached, and drawn by the executor (draw_executor.h) unless
 // the visuals run without GL (visualsUseGl, frame_log.h).
 void runPlan(const DrawPlan& plan);
+
+// What a screen pass hands over: executed (step_executor.h) unless the
+// visuals run without GL.
+void runSteps(const FrameSteps& steps);
 
 // The name of the action that ran last ("" before any), for error reports.
 const char* lastActionName();

@@ -1,0 +1,81 @@
+#include "visuals/plan/step_executor.h"
+
+#include <vector>
+
+#include "gfx/gl_api.h"
+#include "gfx/gl_helpers.h"
+#include "gfx/render_targets.h"
+#include "gfx/textures.h"
+#include "visuals/passes/glow_image.h"
+#include "visuals/passes/post_passes.h"
+
+namespace vortel {
+
+namespace {
+
+bool gGlowComputed = true;
+
+// One read-back of the working area (the current target), the shrink and
+// the blur on the processor (glow_image.h), and the upload into slot 6.
+void glow(float gain) {
+    static std::vector<uint8_t> area(static_cast<size_t>(kWorkingAreaSize) * kWorkingAreaSize * 4);
+    static std::vector<uint8_t> image(static_cast<size_t>(kGlowSize) * kGlowSize * 4);
+    bindTextureSlot(kSlotGlow, GL_REPEAT);
+    if (gGlowComputed) {
+        glReadPixels(0, 0, kWorkingAreaSize, kWorkingAreaSize, GL_BGRA, GL_UNSIGNED_BYTE, area.data());
+        shrinkForGlow(area.data(), image.data());
+        blurGlow(image, gain, kBlurIterations);
+        glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, kGlowSize, kGlowSize, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV,
+                        image.data());
+    }
+    glViewport(0, 0, kGlowSize, kGlowSize);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_ONE, GL_ONE);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    glColor3f(gain, gain, gain);
+}
+
+void setFilter(GLint filter) {
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
+}
+
+void quad(const QuadStep& q) {
+    if (q.viewportWidth > 0 && q.viewportHeight > 0) glViewport(0, 0, q.viewportWidth, q.viewportHeight);
+    if (q.blend != QuadBlend::Keep) glEnable(GL_BLEND);
+    if (q.blend == QuadBlend::Alpha) glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    if (q.setsColour) glColor4f(q.colour[0], q.colour[1], q.colour[2], q.colour[3]);
+    bindTextureSlot(q.slot, q.clamp ? GL_CLAMP : GL_REPEAT);
+    // At the texel centres linear filtering is the texel itself, so
+    // sampling the nearest one draws the same for half the cost.
+    if (q.nearest) setFilter(GL_NEAREST);
+    drawViewportQuad();
+    if (q.nearest) setFilter(GL_LINEAR);  // as every bind leaves a slot
+}
+
+}  // namespace
+
+void setGlowComputed(bool on) { gGlowComputed = on; }
+
+void executeSteps(const FrameSteps& steps) {
+    for (const FrameStep& s : steps) {
+        switch (s.kind) {
+        case StepKind::ClearWorkingArea:
+            bindWorkingArea();
+            glClearColor(0, 0, 0, 0);
+            glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+            break;
+        case StepKind::Reset:
+            resetRenderState();
+            if (s.forQuads) glDisable(GL_DEPTH_TEST);
+            break;
+        case StepKind::DepthTestOn: glEnable(GL_DEPTH_TEST); break;
+        case StepKind::Glow: glow(s.gain); break;
+        case StepKind::Exchange: exchangeWithWorkingArea(s.slot); break;
+        case StepKind::Window: bindWindow(); break;
+        case StepKind::Quad: quad(s.quad); break;
+        }
+    }
+}
+
+}  // namespace vortel
