@@ -11,7 +11,7 @@
 #include "offline/offline_show.h"
 #include "audio/audio_stream.h"
 #include "core/demo_state.h"
-#include "gfx/gl_api.h"
+#include "gfx/gl_state.h"
 #include "gfx/gl_helpers.h"
 #include "song/song_player.h"
 
@@ -121,7 +121,7 @@ bool recordShow(const RecordSettings& settings, const std::string& ffmpeg, const
         auto t0 = Clock::now();
         show->render(time, time - previous, square ? FramePresent::SlotOnly : FramePresent::Window);
         previous = time;
-        glFinish();
+        finishGl();
         auto t1 = Clock::now();
         std::vector<uint8_t> frame(frameBytes);
         if (square) show->readSquareBgra(frame.data());

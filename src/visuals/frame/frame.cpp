@@ -4,7 +4,7 @@
 #include <set>
 
 #include "core/demo_state.h"
-#include "gfx/gl_api.h"
+#include "gfx/gl_state.h"
 #include "gfx/textures.h"
 #include "visuals/plan/step_executor.h"
 #include "visuals/timeline/timeline_player.h"
@@ -17,26 +17,14 @@ namespace {
 
 bool gReportErrors = false;
 
-const char* glErrorName(GLenum e) {
-    switch (e) {
-    case GL_INVALID_ENUM: return "GL_INVALID_ENUM";
-    case GL_INVALID_VALUE: return "GL_INVALID_VALUE";
-    case GL_INVALID_OPERATION: return "GL_INVALID_OPERATION";
-    case GL_STACK_OVERFLOW: return "GL_STACK_OVERFLOW";
-    case GL_STACK_UNDERFLOW: return "GL_STACK_UNDERFLOW";
-    case GL_OUT_OF_MEMORY: return "GL_OUT_OF_MEMORY";
-    default: return "GL error";
-    }
-}
-
 void reportGlErrors() {
-    static std::set<GLenum> seen;
+    static std::set<uint32_t> seen;
     for (int guard = 0; guard < 16; ++guard) {
-        GLenum e = glGetError();
-        if (e == GL_NO_ERROR) return;
+        const uint32_t e = nextGlError();
+        if (e == 0) return;
         if (!seen.insert(e).second) continue;
         const char* last = lastActionName();
-        std::fprintf(stderr, "vortel: %s (0x%04X) at %.3f s, after %s\n", glErrorName(e), e,
+        std::fprintf(stderr, "vortel: %s (0x%04X) at %.3f s, after %s\n", errorName(e), e,
                      static_cast<double>(demo().songTime), *last ? last : "the frame composition");
     }
 }

@@ -6,7 +6,7 @@
 
 #include "core/demo_state.h"
 #include "core/rng.h"
-#include "gfx/gl_api.h"
+#include "gfx/gl_state.h"
 #include "gfx/render_targets.h"
 #include "visuals/frame/frame.h"
 #include "visuals/frame/frame_log.h"
@@ -76,56 +76,20 @@ std::vector<float> warmUpTimes() {
     return times;
 }
 
-namespace {
-
-// The texture bound on a unit, with the wrap and filters it samples with,
-// and the current texture coordinate and colour: a line scene samples
-// whatever the actions before it left bound.
-struct SavedBinding {
-    GLint texture = 0;
-    GLint params[4] = {};
-    static constexpr GLenum kParams[4] = {GL_TEXTURE_WRAP_S, GL_TEXTURE_WRAP_T, GL_TEXTURE_MIN_FILTER,
-                                          GL_TEXTURE_MAG_FILTER};
-    explicit SavedBinding(GLenum unit) : unit_(unit) {
-        glActiveTextureARB(unit);
-        glGetIntegerv(GL_TEXTURE_BINDING_2D, &texture);
-        for (int i = 0; i < 4; ++i) glGetTexParameteriv(GL_TEXTURE_2D, kParams[i], &params[i]);
-        glActiveTextureARB(GL_TEXTURE0_ARB);
-    }
-    void restore() const {
-        glActiveTextureARB(unit_);
-        glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(texture));
-        for (int i = 0; i < 4; ++i) glTexParameteri(GL_TEXTURE_2D, kParams[i], params[i]);
-        glActiveTextureARB(GL_TEXTURE0_ARB);
-    }
-
-private:
-    GLenum unit_;
-};
-
-}  // namespace
-
 int warmUpFrames() {
     const std::vector<float> times = warmUpTimes();
     const Saved saved;
-    const SavedBinding unit0(GL_TEXTURE0_ARB), unit1(GL_TEXTURE1_ARB);
-    GLfloat texCoord[4], colour[4];
-    glGetFloatv(GL_CURRENT_TEXTURE_COORDS, texCoord);
-    glGetFloatv(GL_CURRENT_COLOR, colour);
+    const SavedBindings bindings;
     const uint32_t working = workingAreaTexture();
-    glEnable(GL_SCISSOR_TEST);
-    glScissor(0, 0, 0, 0);
+    drawIntoNothing();
     setGlowComputed(false);
     for (float t : times) renderFrameAt(t, 1.0f / 60);
     setGlowComputed(true);
-    glDisable(GL_SCISSOR_TEST);
-    glFinish();
+    drawIntoEverything();
+    finishGl();
     saved.restore();
     setWorkingAreaTexture(working);
-    unit1.restore();
-    unit0.restore();
-    glTexCoord4fv(texCoord);
-    glColor4fv(colour);
+    bindings.restore();
     return static_cast<int>(times.size());
 }
 
