@@ -1,9 +1,8 @@
 #include "app/screenshot.h"
 
 #include <cstdio>
-#include <cstring>
 
-#include "gfx/gl_api.h"
+#include "gfx/read_back.h"
 #include "io/new_file.h"
 #include "io/png_image.h"
 
@@ -15,20 +14,7 @@ std::string screenshotStem(int32_t seed, float songTime) {
     return buf;
 }
 
-std::vector<uint8_t> readBackBufferRgb(int width, int height) {
-    const size_t row = static_cast<size_t>(width) * 3;
-    std::vector<uint8_t> bottomUp(row * height), topDown(row * height);
-    GLint alignment = 4, readBuffer = GL_BACK;
-    glGetIntegerv(GL_PACK_ALIGNMENT, &alignment);
-    glGetIntegerv(GL_READ_BUFFER, &readBuffer);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadBuffer(GL_BACK);
-    glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, bottomUp.data());
-    glReadBuffer(static_cast<GLenum>(readBuffer));
-    glPixelStorei(GL_PACK_ALIGNMENT, alignment);
-    for (int y = 0; y < height; ++y) std::memcpy(&topDown[y * row], &bottomUp[(height - 1 - y) * row], row);
-    return topDown;
-}
+std::vector<uint8_t> readBackBufferRgb(int width, int height) { return backBufferRgb(width, height); }
 
 bool saveScreenshot(const std::string& folder, const std::string& stem, int width, int height, std::string* name,
                     std::string* why) {

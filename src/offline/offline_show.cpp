@@ -6,6 +6,8 @@
 #include "core/demo_state.h"
 #include "gfx/gl_api.h"
 #include "gfx/gl_helpers.h"
+#include "gfx/gl_state.h"
+#include "gfx/read_back.h"
 #include "gfx/render_targets.h"
 #include "gfx/textures.h"
 #include "platform/allocator.h"
@@ -34,12 +36,10 @@ std::unique_ptr<OfflineShow> OfflineShow::open(int32_t seed, std::string* why) {
     show->window_ = SdlWindow::open(wo, why);
     if (!show->window_) return nullptr;
     if (!startShowGraphics(&glProcAddress, why)) return nullptr;
-    glReadBuffer(GL_BACK);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    readFromBackBufferPacked();
     // Mesa hands the rows over top row first itself, which saves a copy of
     // every frame read back.
-    const auto* extensions = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
-    show->topRowFirst_ = extensionListed(extensions, "GL_MESA_pack_invert");
+    show->topRowFirst_ = packsTopRowFirst();
     return show;
 }
 
@@ -68,20 +68,11 @@ int OfflineShow::width() const { return demo().windowWidth; }
 int OfflineShow::height() const { return demo().windowHeight; }
 
 void OfflineShow::readTopRowFirst(int w, int h, uint32_t format, int bytesPerPixel, uint8_t* out) const {
-    if (topRowFirst_) {
-        glPixelStorei(GL_PACK_INVERT_MESA, GL_TRUE);
-        glReadPixels(0, 0, w, h, format, GL_UNSIGNED_BYTE, out);
-        glPixelStorei(GL_PACK_INVERT_MESA, GL_FALSE);
-        return;
-    }
-    const size_t row = static_cast<size_t>(w) * bytesPerPixel;
-    std::vector<uint8_t> bottomUp(row * h);
-    glReadPixels(0, 0, w, h, format, GL_UNSIGNED_BYTE, bottomUp.data());
-    for (int y = 0; y < h; ++y) std::memcpy(out + static_cast<size_t>(y) * row, bottomUp.data() + (h - 1 - y) * row, row);
+    readPixelsTopRowFirst(w, h, format, bytesPerPixel, topRowFirst_, out);
 }
 
 void OfflineShow::readRgb(uint8_t* out) const {
-    glFinish();
+    finishGl();
     readTopRowFirst(width(), height(), GL_RGB, 3, out);
 }
 
