@@ -69,6 +69,12 @@ bool createGpuPrograms() {
     return compileGpuPrograms(sources, kGpuProgramCount, demo().gpuPrograms.data());
 }
 
+void deleteGpuPrograms() {
+    DemoState& s = demo();
+    if (glApiLoaded()) glDeleteProgramsARB(kGpuProgramCount, s.gpuPrograms.data());
+    s.gpuPrograms.fill(0);
+}
+
 uint32_t gpuProgram(GpuProgramId id) { return demo().gpuPrograms[static_cast<int>(id)]; }
 
 void enableGpuPrograms(GpuProgramId vertex, GpuProgramId fragment) {

@@ -67,6 +67,10 @@ bool compileGpuPrograms(const GpuProgramSource* sources, int count, uint32_t* na
 // go on; binding it later draws nothing. Returns whether all compiled.
 bool createGpuPrograms();
 
+// Deletes the programs of demo().gpuPrograms (where the GL's entry points
+// are loaded) and zeroes their names.
+void deleteGpuPrograms();
+
 // The GL name of a program created by createGpuPrograms.
 uint32_t gpuProgram(GpuProgramId id);
 

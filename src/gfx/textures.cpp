@@ -46,4 +46,10 @@ TextureImages generateTextures() {
     return images;
 }
 
+void deleteTextures() {
+    DemoState& s = demo();
+    glDeleteTextures(kTextureSlotCount, s.textureSlots.data());
+    s.textureSlots.fill(0);
+}
+
 }  // namespace vortel

@@ -29,4 +29,8 @@ constexpr int kGlowSize = 128;
 // the pattern's last draw and returns the images it uploaded.
 TextureImages generateTextures();
 
+// Deletes the eleven textures of demo().textureSlots and zeroes the slots.
+// Needs a current GL context.
+void deleteTextures();
+
 }  // namespace vortel
