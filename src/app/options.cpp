@@ -3,20 +3,18 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
-#include <set>
+#include <iterator>
+#include <string_view>
 
-#include "app/startup.h"
 #include "app/live_options.h"
+#include "app/startup.h"
 
 namespace vortel {
 
 namespace {
 
-// Options followed by one value ("--wav FILE" or "--wav=FILE").
-bool takesValue(const std::string& name) {
-    return name == "--wav" || name == "--stems" || name == "--at" || name == "--record" || name == "--fps" ||
-           name == "--length" || name == "--contact-sheet" || name == "--summary" || name == "--gallery-page";
-}
+using Values = std::span<const std::string>;
+using Why = std::string;  // what is wrong with an option ("": nothing)
 
 // "-5" is a seed; "-h", "-x" and a lone "-" are options.
 bool looksLikeOption(const std::string& a) {
@@ -34,12 +32,123 @@ std::optional<float> parseSeconds(const std::string& text) {
     return static_cast<float>(v);
 }
 
+// Reads --option's song time into `to`.
+Why readSeconds(std::optional<float>& to, const char* option, const std::string& text) {
+    to = parseSeconds(text);
+    return to ? Why() : Why("option ") + option + ": '" + text + "' is not a time in seconds";
+}
+
+using enum OptionGroup;
+
+const OptionSpec kOptions[] = {
+    // With the live show.
+    {.shortName = "-h", .name = "--help", .help = "show this text and exit",
+     .store = [](Options& o, Values) { o.help = true; return Why(); }},
+    {.name = "--version", .help = "show the version and exit",
+     .store = [](Options& o, Values) { o.version = true; return Why(); }},
+    {.name = "--verbose", .help = "report start-up facts and problems (GL errors too) on stderr",
+     .store = [](Options& o, Values) { o.verbose = o.offline.verbose = true; return Why(); }},
+    {.name = "--no-vsync", .help = "do not wait for the display between frames",
+     .store = [](Options& o, Values) { o.noVsync = true; return Why(); }},
+    {.name = "--fullscreen", .help = "cover the whole screen (F11 switches while the show runs)",
+     .store = [](Options& o, Values) { o.fullscreen = true; return Why(); }},
+    {.name = "--start", .values = "SECONDS", .help = "begin the (first) show at that song time", .readsEmpty = true,
+     .store = [](Options& o, Values v) { return readSeconds(o.startSeconds, "--start", v[0]); }},
+    {.name = "--playlist", .values = "SEED[,SEED...]", .help = "play these seeds one after another, then end",
+     .readsEmpty = true,
+     .store = [](Options& o, Values v) {
+         Why why;
+         if (auto seeds = parseSeedList(v[0], &why)) o.playlist = *seeds;
+         return why;
+     }},
+    {.name = "--shuffle",
+     .help = "play random seeds one after another without end (after\n"
+             "SEED, when one is given)",
+     .store = [](Options& o, Values) { o.shuffle = true; return Why(); }},
+
+    // Without a window or a sound device.
+    {.name = "--inspect", .group = Offline, .help = "print the seed's show as JSON on stdout",
+     .store = [](Options& o, Values) { o.offline.inspect = true; return Why(); }},
+    {.name = "--at", .values = "SECONDS", .group = Offline, .help = "also what the frame at that song time draws",
+     .goesWith = "--inspect",
+     .store = [](Options& o, Values v) { return readSeconds(o.offline.inspectAt, "--at", v[0]); }},
+    {.name = "--still", .values = "SECONDS FILE.png", .group = Offline,
+     .help = "the frame the window shows at that song time, 800 x 600\n"
+             "(0.5 s of frames run up to it); from 0 to the show's end,\n"
+             "one second after the song (--inspect's songLength + 1)",
+     .needs = "a time in seconds and a PNG file", .readsEmpty = true,
+     .store = [](Options& o, Values v) {
+         if (Why why = readSeconds(o.offline.stillTime, "--still", v[0]); !why.empty()) return why;
+         o.offline.stillPath = v[1];
+         return v[1].empty() ? Why("option --still needs a non-empty file name") : Why();
+     }},
+    {.name = "--contact-sheet", .values = "FILE.png", .group = Offline,
+     .help = "the middle frame of each of the 16 spans in a 4 x 4 grid",
+     .store = [](Options& o, Values v) { o.offline.sheetPath = v[0]; return Why(); }},
+    {.name = "--record", .values = "FILE", .group = Offline,
+     .help = "the whole show as a video with its soundtrack: .mp4 (H.264,\n"
+             "AAC) or .mkv (lossless FFV1, FLAC); needs ffmpeg",
+     .store = [](Options& o, Values v) { o.offline.recordPath = v[0]; return Why(); }},
+    {.name = "--fps", .values = "N", .group = Offline, .help = "frames per second (default 60)", .goesWith = "--record",
+     .store = [](Options& o, Values v) {
+         char* end = nullptr;
+         const long fps = std::strtol(v[0].c_str(), &end, 10);
+         if (end != v[0].c_str() + v[0].size() || fps < 1 || fps > 240)
+             return "option --fps: '" + v[0] + "' is not a frame rate from 1 to 240";
+         o.offline.fps = static_cast<int>(fps);
+         return Why();
+     }},
+    {.name = "--length", .values = "SECONDS", .group = Offline,
+     .help = "only the first SECONDS of the show, above 0\n"
+             "and up to its end (the song and 1 s)",
+     .goesWith = "--record",
+     .store = [](Options& o, Values v) {
+         if (Why why = readSeconds(o.offline.lengthSeconds, "--length", v[0]); !why.empty()) return why;
+         return *o.offline.lengthSeconds > 0 ? Why() : Why("option --length: a recording needs a length above 0 s");
+     }},
+    {.name = "--summary", .values = "FILE.json", .group = Offline,
+     .help = "tempo, length and the scenes and post passes of each span",
+     .store = [](Options& o, Values v) { o.offline.summaryPath = v[0]; return Why(); }},
+    {.name = "--wav", .values = "FILE", .group = Offline, .help = "the song as a 22050 Hz mono WAV file; - is stdout",
+     .store = [](Options& o, Values v) { o.offline.wavPath = v[0]; return Why(); }},
+    {.name = "--stems", .values = "DIR", .group = Offline, .help = "drums, hihat, pad and bass as separate WAV files",
+     .store = [](Options& o, Values v) { o.offline.stemsDir = v[0]; return Why(); }},
+    {.name = "--force", .group = Offline, .help = "let the outputs above overwrite existing files",
+     .store = [](Options& o, Values) { o.offline.force = true; return Why(); }},
+
+    // The gallery's pages.
+    {.name = "--gallery-page", .values = "DIR", .group = Gallery,
+     .help = "DIR/index.html and a page per seed from DIR/seeds/*/summary.json\n"
+             "(see scripts/gallery.sh); the pages are derived files and are\n"
+             "replaced on every run",
+     .store = [](Options& o, Values v) { o.galleryDir = v[0]; return Why(); }},
+};
+
+constexpr size_t kOptionCount = std::size(kOptions);
+
+// The option's place in the table, kOptionCount when there is none of that name.
+size_t optionIndex(const std::string& name) {
+    for (size_t k = 0; k < kOptionCount; ++k)
+        if (name == kOptions[k].name || (kOptions[k].shortName && name == kOptions[k].shortName)) return k;
+    return kOptionCount;
+}
+
+// How many values follow the option: the words of its placeholder.
+size_t valueCount(const OptionSpec& spec) {
+    if (!spec.values) return 0;
+    size_t n = 1;
+    for (const char* c = spec.values; *c; ++c) n += *c == ' ';
+    return n;
+}
+
 }  // namespace
+
+std::span<const OptionSpec> optionTable() { return kOptions; }
 
 ParseResult parseOptions(const std::vector<std::string>& args) {
     ParseResult r;
     Options& o = r.options;
-    std::set<std::string> seen;  // options with a value, each allowed once
+    bool given[kOptionCount] = {};
     auto fail = [&r](std::string why) {
         r.error = std::move(why);
         return r;
@@ -57,127 +166,93 @@ ParseResult parseOptions(const std::vector<std::string>& args) {
             name = a.substr(0, eq);
             value = a.substr(eq + 1);
         }
-        if (name == "--still") {
-            // --still SECONDS FILE.png
-            if (value || i + 2 >= args.size()) return fail("option --still needs a time in seconds and a PNG file");
-            if (!seen.insert(name).second) return fail("option --still given twice");
-            o.stillTime = parseSeconds(args[i + 1]);
-            if (!o.stillTime) return fail("option --still: '" + args[i + 1] + "' is not a time in seconds");
-            o.stillPath = args[i + 2];
-            if (o.stillPath.empty()) return fail("option --still needs a non-empty file name");
-            i += 2;
-            continue;
+        const size_t k = optionIndex(name);
+        if (k == kOptionCount) return fail(value ? "option " + name + " takes no value" : "unknown option '" + a + "'");
+        const OptionSpec& spec = kOptions[k];
+        const size_t count = valueCount(spec);
+        std::vector<std::string> values;
+        if (count == 0) {
+            if (value) return fail("option " + name + " takes no value");
+        } else if (count == 1 && value) {
+            values.push_back(*value);
+        } else {
+            // --name VALUE...; several values cannot follow an '='.
+            if (value || i + count >= args.size())
+                return fail("option " + name + " needs " + (spec.needs ? spec.needs : "a value"));
+            values.assign(args.begin() + static_cast<std::ptrdiff_t>(i + 1),
+                          args.begin() + static_cast<std::ptrdiff_t>(i + 1 + count));
+            i += count;
         }
-        if (takeLiveOption(name, value, args, i, o, &r.error)) {
-            if (!r.error.empty()) return r;
-            continue;
-        }
-        if (takesValue(name)) {
-            if (!value) {
-                if (i + 1 >= args.size()) return fail("option " + name + " needs a value");
-                value = args[++i];
-            }
-            if (value->empty()) return fail("option " + name + " needs a non-empty value");
-            if (!seen.insert(name).second) return fail("option " + name + " given twice");
-            if (name == "--at") {
-                o.inspectAt = parseSeconds(*value);
-                if (!o.inspectAt) return fail("option --at: '" + *value + "' is not a time in seconds");
-            } else if (name == "--length") {
-                o.lengthSeconds = parseSeconds(*value);
-                if (!o.lengthSeconds) return fail("option --length: '" + *value + "' is not a time in seconds");
-                if (*o.lengthSeconds <= 0) return fail("option --length: a recording needs a length above 0 s");
-            } else if (name == "--fps") {
-                char* end = nullptr;
-                long fps = std::strtol(value->c_str(), &end, 10);
-                if (end != value->c_str() + value->size() || fps < 1 || fps > 240)
-                    return fail("option --fps: '" + *value + "' is not a frame rate from 1 to 240");
-                o.fps = static_cast<int>(fps);
-            } else if (name == "--wav") {
-                o.wavPath = *value;
-            } else if (name == "--stems") {
-                o.stemsDir = *value;
-            } else if (name == "--record") {
-                o.recordPath = *value;
-            } else if (name == "--contact-sheet") {
-                o.sheetPath = *value;
-            } else if (name == "--summary") {
-                o.summaryPath = *value;
-            } else if (name == "--gallery-page") {
-                o.galleryDir = *value;
-            }
-            continue;
-        }
-        if (value) return fail("option " + name + " takes no value");
-        if (name == "--help" || name == "-h") o.help = true;
-        else if (name == "--version") o.version = true;
-        else if (name == "--no-vsync") o.noVsync = true;
-        else if (name == "--verbose") o.verbose = true;
-        else if (name == "--fullscreen") o.fullscreen = true;
-        else if (name == "--inspect") o.inspect = true;
-        else if (name == "--force") o.force = true;
-        else return fail("unknown option '" + a + "'");
+        for (const std::string& v : values)
+            if (!spec.readsEmpty && v.empty()) return fail("option " + name + " needs a non-empty value");
+        if (count > 0 && given[k]) return fail("option " + name + " given twice");
+        given[k] = true;
+        if (std::string why = spec.store(o, values); !why.empty()) return fail(why);
     }
-    if (o.inspectAt && !o.inspect) return fail("option --at goes with --inspect");
-    if ((seen.count("--fps") || o.lengthSeconds) && o.recordPath.empty())
-        return fail(std::string("option ") + (seen.count("--fps") ? "--fps" : "--length") + " goes with --record");
-    if (!o.galleryDir.empty() && (o.seedText || offlineOnly(o) || o.noVsync || o.fullscreen || o.force ||
-                                   o.startSeconds || !o.playlist.empty() || o.shuffle))
-        return fail("option --gallery-page takes no seed and no other option but --verbose");
+    auto isGiven = [&given](const char* name) {
+        const size_t k = optionIndex(name);
+        return k < kOptionCount && given[k];
+    };
+    for (size_t k = 0; k < kOptionCount; ++k)
+        if (given[k] && kOptions[k].goesWith && !isGiven(kOptions[k].goesWith))
+            return fail(std::string("option ") + kOptions[k].name + " goes with " + kOptions[k].goesWith);
+    // The gallery's pages are built on their own: only --verbose (and --help
+    // or --version, which end before) may come with them.
+    if (isGiven("--gallery-page")) {
+        bool alone = !o.seedText;
+        for (size_t k = 0; k < kOptionCount; ++k) {
+            const std::string_view n = kOptions[k].name;
+            if (given[k] && n != "--gallery-page" && n != "--verbose" && n != "--help" && n != "--version") alone = false;
+        }
+        if (!alone) return fail("option --gallery-page takes no seed and no other option but --verbose");
+    }
     if (std::string live = checkLiveOptions(o); !live.empty()) return fail(live);
     return r;
 }
 
 bool offlineOnly(const Options& o) {
-    return o.inspect || !o.wavPath.empty() || !o.stemsDir.empty() || !o.stillPath.empty() || !o.recordPath.empty() ||
-           !o.sheetPath.empty() || !o.summaryPath.empty();
+    const OfflineRequest& q = o.offline;
+    return q.inspect || !q.wavPath.empty() || !q.stemsDir.empty() || !q.stillPath.empty() || !q.recordPath.empty() ||
+           !q.sheetPath.empty() || !q.summaryPath.empty();
 }
 
 std::string usageText() {
-    return "Usage: vortel [SEED] [options]\n"
+    // The option column: labels longer than this put their help on the next line.
+    constexpr size_t kLabelWidth = 16;
+    const std::string indent(2 + kLabelWidth + 1, ' ');
+    const char* const headings[] = {
+        "Options:\n",
+        "\nWithout a window or a sound device (each writes its output and exits):\n",
+        "\n",
+    };
+    std::string text =
+        "Usage: vortel [SEED] [options]\n"
+        "\n"
+        "Plays a generated audio-visual show. The same SEED always gives the same\n"
+        "song and pictures; without one the clock chooses. The seed is read like a\n"
+        "decimal integer: leading blanks, an optional sign, digits up to the first\n"
+        "other character.\n"
+        "\n";
+    for (OptionGroup group : {Show, Offline, Gallery}) {
+        text += headings[static_cast<int>(group)];
+        for (const OptionSpec& spec : kOptions) {
+            if (spec.group != group) continue;
+            std::string label = spec.shortName ? std::string(spec.shortName) + ", " + spec.name : spec.name;
+            if (spec.values) label += std::string(" ") + spec.values;
+            text += "  " + label;
+            if (label.size() > kLabelWidth) text += "\n" + indent;
+            else text += std::string(kLabelWidth + 1 - label.size(), ' ');
+            if (spec.goesWith) text += std::string("with ") + spec.goesWith + ": ";
+            for (const char* c = spec.help; *c; ++c) {
+                if (*c == '\n') text += "\n" + indent;
+                else text += *c;
+            }
+            text += '\n';
+        }
+    }
+    return text +
            "\n"
-           "Plays a generated audio-visual show. The same SEED always gives the same\n"
-           "song and pictures; without one the clock chooses. The seed is read like a\n"
-           "decimal integer: leading blanks, an optional sign, digits up to the first\n"
-           "other character.\n"
-           "\n"
-           "Options:\n"
-           "  -h, --help       show this text and exit\n"
-           "  --version        show the version and exit\n"
-           "  --verbose        report start-up facts and problems (GL errors too) on stderr\n"
-           "  --no-vsync       do not wait for the display between frames\n"
-           "  --fullscreen     cover the whole screen (F11 switches while the show runs)\n"
-           "  --start SECONDS  begin the (first) show at that song time\n"
-           "  --playlist SEED[,SEED...]\n"
-           "                   play these seeds one after another, then end\n"
-           "  --shuffle        play random seeds one after another without end (after\n"
-           "                   SEED, when one is given)\n"
-           "\n"
-           "Without a window or a sound device (each writes its output and exits):\n"
-           "  --inspect        print the seed's show as JSON on stdout\n"
-           "  --at SECONDS     with --inspect: also what the frame at that song time draws\n"
-           "  --still SECONDS FILE.png\n"
-           "                   the frame the window shows at that song time, 800 x 600\n"
-           "                   (0.5 s of frames run up to it); from 0 to the show's end,\n"
-           "                   one second after the song (--inspect's songLength + 1)\n"
-           "  --contact-sheet FILE.png\n"
-           "                   the middle frame of each of the 16 spans in a 4 x 4 grid\n"
-           "  --record FILE    the whole show as a video with its soundtrack: .mp4 (H.264,\n"
-           "                   AAC) or .mkv (lossless FFV1, FLAC); needs ffmpeg\n"
-           "  --fps N          with --record: frames per second (default 60)\n"
-           "  --length SECONDS with --record: only the first SECONDS of the show, above 0\n"
-           "                   and up to its end (the song and 1 s)\n"
-           "  --summary FILE.json\n"
-           "                   tempo, length and the scenes and post passes of each span\n"
-           "  --wav FILE       the song as a 22050 Hz mono WAV file; - is stdout\n"
-           "  --stems DIR      drums, hihat, pad and bass as separate WAV files\n"
-           "  --force          let the outputs above overwrite existing files\n"
-           "\n"
-           "  --gallery-page DIR\n"
-           "                   DIR/index.html and a page per seed from DIR/seeds/*/summary.json\n"
-           "                   (see scripts/gallery.sh); the pages are derived files and are\n"
-           "                   replaced on every run\n"
-           "\n"
-                      "While the show runs:\n"
+           "While the show runs:\n"
            "  Space            pause / go on (picture and sound together)\n"
            "  Left, Right      5 s back / forward;  Home  back to the start\n"
            "  N, P             the next / previous seed;  R  a random seed\n"
@@ -191,20 +266,7 @@ std::string usageText() {
 }
 
 OfflineRequest offlineRequest(const Options& o) {
-    OfflineRequest r;
-    r.inspect = o.inspect;
-    r.inspectAt = o.inspectAt;
-    r.wavPath = o.wavPath;
-    r.stemsDir = o.stemsDir;
-    r.stillTime = o.stillTime;
-    r.stillPath = o.stillPath;
-    r.sheetPath = o.sheetPath;
-    r.summaryPath = o.summaryPath;
-    r.recordPath = o.recordPath;
-    r.fps = o.fps;
-    r.lengthSeconds = o.lengthSeconds;
-    r.force = o.force;
-    r.verbose = o.verbose;
+    OfflineRequest r = o.offline;
     r.seedFromClock = !o.seedText || !parseSeed(*o.seedText);
     if (o.seedText) r.seedText = *o.seedText;
     return r;

@@ -4,6 +4,9 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
+#include <set>
+#include <sstream>
 
 #include "core/demo_state.h"
 #include "app/options.h"
@@ -143,12 +146,12 @@ TEST(Options, SeedIsTheFirstPositionalArgument) {
 
     r = parseOptions({"--wav", "song.wav", "12"});
     ASSERT_TRUE(r.error.empty());
-    EXPECT_EQ(r.options.wavPath, "song.wav");
+    EXPECT_EQ(r.options.offline.wavPath, "song.wav");
     EXPECT_EQ(r.options.seedText, "12");  // an option's value is not the seed
 
     r = parseOptions({"--stems=out", "-5"});
     ASSERT_TRUE(r.error.empty());
-    EXPECT_EQ(r.options.stemsDir, "out");
+    EXPECT_EQ(r.options.offline.stemsDir, "out");
     EXPECT_EQ(r.options.seedText, "-5");
 
     r = parseOptions({});
@@ -165,6 +168,54 @@ TEST(Options, MistakesAreNamed) {
     EXPECT_NE(r.error.find("'2'"), std::string::npos);
     r = parseOptions({"--verbose=yes"});
     EXPECT_FALSE(r.error.empty());
+}
+
+// Each option of the table is listed in --help with its placeholders and is
+// read in the form listed there (a single value also as --name=VALUE, a value
+// refused when given twice); no name is in the table twice.
+TEST(Options, EveryOptionIsListedAndReadAsTheHelpSays) {
+    const std::map<std::string, std::string> example = {
+        {"SECONDS", "1.5"}, {"FILE", "a.mkv"}, {"FILE.png", "a.png"}, {"FILE.json", "a.json"},
+        {"N", "30"}, {"DIR", "d"}, {"SEED[,SEED...]", "3,-7"}};
+    const std::string help = usageText();
+    std::set<std::string> names;
+    // The option's values as the help names them, each replaced by an example.
+    auto valuesOf = [&](const OptionSpec& spec) {
+        std::vector<std::string> values;
+        std::istringstream words(spec.values ? spec.values : "");
+        for (std::string w; words >> w;) {
+            EXPECT_TRUE(example.count(w)) << "no example value for " << w;
+            values.push_back(example.count(w) ? example.at(w) : w);
+        }
+        return values;
+    };
+    for (const OptionSpec& spec : optionTable()) {
+        std::string label = spec.shortName ? std::string(spec.shortName) + ", " + spec.name : spec.name;
+        if (spec.values) label += std::string(" ") + spec.values;
+        EXPECT_NE(help.find("\n  " + label), std::string::npos) << label;
+        std::vector<std::string> partner;  // the option it goes with, with its values
+        for (const OptionSpec& other : optionTable())
+            if (spec.goesWith && spec.goesWith == std::string(other.name)) {
+                partner = valuesOf(other);
+                partner.insert(partner.begin(), other.name);
+            }
+        EXPECT_EQ(spec.goesWith != nullptr, !partner.empty()) << label << " goes with no option of the table";
+        const std::vector<std::string> values = valuesOf(spec);
+        for (const char* name : {spec.shortName, spec.name}) {
+            if (!name) continue;
+            EXPECT_TRUE(names.insert(name).second) << name << " is in the table twice";
+            std::vector<std::vector<std::string>> forms = {{name}};
+            forms[0].insert(forms[0].end(), values.begin(), values.end());
+            if (values.size() == 1) forms.push_back({std::string(name) + "=" + values[0]});
+            for (const std::vector<std::string>& form : forms) {
+                std::vector<std::string> args = form;
+                args.insert(args.end(), partner.begin(), partner.end());
+                EXPECT_EQ(parseOptions(args).error, "") << args[0];
+                args.insert(args.end(), form.begin(), form.end());
+                EXPECT_EQ(parseOptions(args).error.find("given twice") != std::string::npos, !values.empty()) << args[0];
+            }
+        }
+    }
 }
 
 }  // namespace
