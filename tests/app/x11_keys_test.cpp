@@ -32,10 +32,14 @@ public:
             _exit(127);
         }
         ::close(fds[1]);
-        char buf[32] = {};
-        ssize_t n = ::read(fds[0], buf, sizeof buf - 1);  // the display number, once it is ready
+        // The display number and a newline, once the server is ready. It may
+        // come in pieces, and the server dies if the pipe closes before the
+        // newline is through.
+        std::string number;
+        char c = 0;
+        while (::read(fds[0], &c, 1) == 1 && c != '\n') number += c;
         ::close(fds[0]);
-        if (n > 0) display_ = ":" + std::to_string(std::atoi(buf));
+        if (!number.empty()) display_ = ":" + std::to_string(std::atoi(number.c_str()));
     }
     ~Xvfb() {
         if (pid_ > 0) {
