@@ -3,8 +3,10 @@
 # every `#include "folder/..."` must name the including file's own folder
 # or one the folder may use; SDL headers only in platform; io includes no
 # header of ours at all. The build enforces the same through per-library
-# include roots; this says where at a glance. Prints each breach, and exits 1
-# if there is any.
+# include roots; this says where at a glance. GL itself is called only in
+# gfx, platform and the visuals' executors (visuals/plan): everything else
+# plans its draws as records or calls a gfx helper. Prints each breach, and
+# exits 1 if there is any.
 set -u
 src="${1:-$(cd "$(dirname "$0")/.." && pwd)/src}"
 
@@ -22,6 +24,13 @@ allowed() {  # the folders a folder may include, itself first
         fi
     done <"$layers"
     echo ""
+}
+
+# The lines of a file that call a GL function (glEnable(...), glReadPixels
+# (...)), as "number:text"; comments and member functions (window->glX())
+# aside.
+gl_calls() {
+    sed -E 's://.*$::' "$1" | grep -nE '(^|[^.>A-Za-z0-9_])gl[A-Z][A-Za-z0-9]*[[:space:]]*\('
 }
 
 fail=0
@@ -53,6 +62,15 @@ for dir in "$src"/*/; do
                 sed "s|^\([0-9]*\):.*|$rel:\1: SDL is included only in platform|"
             fail=1
         fi
+        case "$rel" in
+        src/gfx/* | src/platform/* | src/visuals/plan/*) ;;
+        *)
+            if gl_calls "$file" >/dev/null; then
+                gl_calls "$file" | sed -E "s|^([0-9]+):[[:space:]]*(.*)|$rel:\1: a GL call outside gfx, platform and visuals/plan: \2|"
+                fail=1
+            fi
+            ;;
+        esac
     done < <(find "$dir" -type f \( -name '*.h' -o -name '*.cpp' \) | sort)
 done
 # Restating the rule for io: nothing of ours at all.

@@ -63,11 +63,8 @@ LiveShow::LiveShow(Host& host, LivePlayer* player, LiveSettings settings)
 
 LiveShow::~LiveShow() {
     if (graphicsStarted_) {
-        DemoState& s = demo();
-        glDeleteTextures(kTextureSlotCount, s.textureSlots.data());
-        s.textureSlots.fill(0);
-        if (glApiLoaded()) glDeleteProgramsARB(kGpuProgramCount, s.gpuPrograms.data());
-        s.gpuPrograms.fill(0);
+        deleteTextures();
+        deleteGpuPrograms();
     }
 }
 
@@ -88,7 +85,7 @@ bool LiveShow::startShow(int32_t seed, float at, std::string* why) {
         if (!startShowGraphics(&glProcAddress, why)) return false;
         graphicsStarted_ = true;
     } else {
-        glDeleteTextures(kTextureSlotCount, state.textureSlots.data());
+        deleteTextures();
         generateTextures();
         demoTimeline().clips.clear();
         buildTimeline();
