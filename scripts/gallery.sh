@@ -382,7 +382,10 @@ fi
 remove_temporaries
 
 # --- the page, and what failed ------------------------------------------------------
-"$vortel" --gallery-page . || { [ -n "$signal" ] && finish_interrupted; die "building $out_dir/index.html failed"; }
+# A seed page that cannot be written is named there and has no card; the
+# index is still made from the rest.
+pages_failed=0
+"$vortel" --gallery-page . || { [ -n "$signal" ] && finish_interrupted; pages_failed=1; }
 [ -n "$signal" ] && finish_interrupted
 survey incomplete "$clips" <"$work/pending" >"$work/failed" || die "cannot survey $out_dir/seeds"
 [ -n "$signal" ] && finish_interrupted
@@ -422,6 +425,7 @@ if [ -n "$failed" ]; then
       print STDERR "$me: ", (@s == 1 ? "seed" : "seeds"), " @s failed on $how\n";
     }
   ' "$work/joblog" "$work/failed" "$job_timeout" "$me"
-  exit 1
 fi
+[ "$pages_failed" = 1 ] && echo "$me: some pages of $out_dir could not be written (see above)" >&2
+[ -n "$failed" ] || [ "$pages_failed" = 1 ] && exit 1
 echo "$me: $asked seeds complete; open $out_dir/index.html" >&2

@@ -242,25 +242,29 @@ OfflineStatus buildPages(const std::string& dir, bool verbose) {
         return true;
     };
     if (stopped()) return OfflineStatus::Failed;
-    for (const GalleryEntry& e : entries) {
+    // A seed whose page cannot be written (its index.html a folder, say)
+    // has no card; the others still get theirs, and the run says it failed.
+    std::vector<GalleryEntry> shown;
+    bool pageFailed = false;
+    for (GalleryEntry& e : entries) {
         if (stopped()) return OfflineStatus::Failed;
         const fs::path page = seedsShown / e.folder / kGalleryPage;
         const Fd folderFd(openFolderAt(seedsFd.get(), e.folder));
-        if (!folderFd) {
-            why = "cannot write " + page.string() + ": " + whyNotOpened(seedsFd.get(), e.folder, errno, true);
-        }
+        if (!folderFd) why = "cannot write " + page.string() + ": " + whyNotOpened(seedsFd.get(), e.folder, errno, true);
         if (!folderFd ||
             !replaceFileAt(folderFd.get(), std::string(kGalleryPage), gallerySeedHtml(e), page.string(), &why)) {
-            std::fprintf(stderr, "vortel: %s\n", why.c_str());
-            return OfflineStatus::Failed;
+            leftOut(seedsShown / e.folder, why);
+            pageFailed = true;
+            continue;
         }
+        shown.push_back(std::move(e));
     }
-    if (!replaceFileAt(dirFd.get(), std::string(kGalleryPage), galleryIndexHtml(entries), index.string(), &why)) {
+    if (!replaceFileAt(dirFd.get(), std::string(kGalleryPage), galleryIndexHtml(shown), index.string(), &why)) {
         std::fprintf(stderr, "vortel: %s\n", why.c_str());
         return OfflineStatus::Failed;
     }
-    if (verbose) std::fprintf(stderr, "vortel: wrote %s with %zu seeds\n", index.string().c_str(), entries.size());
-    return OfflineStatus::Done;
+    if (verbose) std::fprintf(stderr, "vortel: wrote %s with %zu seeds\n", index.string().c_str(), shown.size());
+    return pageFailed ? OfflineStatus::Failed : OfflineStatus::Done;
 }
 
 }  // namespace

@@ -344,16 +344,22 @@ TEST_F(GalleryCommand, NeverWritesThroughSymbolicLinks) {
     EXPECT_EQ(count(r.err, (seeds / "9").string() + " left out: a symbolic link\n"), 1u) << r.err;
     EXPECT_EQ(count(r.err, (seeds / "6" / "summary.json").string() + " left out: a symbolic link\n"), 1u) << r.err;
 
-    // A page that cannot be put in place fails the run and leaves nothing.
+    // A page that cannot be put in place (a folder by its name) costs its
+    // card and the run's success, and leaves no temporary.
     fs::remove(seeds / "5" / "index.html");
     fs::create_directories(seeds / "5" / "index.html" / "x");
     r = run("--gallery-page '" + dir_.string() + "'");
     EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.err.find((seeds / "5").string() + " left out: "), std::string::npos) << r.err;
     EXPECT_NE(r.err.find((seeds / "5" / "index.html").string()), std::string::npos) << r.err;
+    EXPECT_EQ(count(read(dir_ / "index.html"), "data-seed="), 0u);
     EXPECT_EQ(temporaries(dir_) + temporaries(away), 0);
     fs::remove_all(seeds / "5" / "index.html");
+    ASSERT_EQ(run("--gallery-page '" + dir_.string() + "'").code, 0);
+    EXPECT_EQ(read(dir_ / "index.html"), index);
 
     // A seeds folder that is a link would take every seed's page elsewhere.
+    fs::remove(seeds / "5" / "index.html");
     fs::rename(seeds, away / "seeds");
     fs::create_directory_symlink(away / "seeds", seeds);
     r = run("--gallery-page '" + dir_.string() + "'");
