@@ -170,8 +170,11 @@ TEST_F(DrawExecutorTest, LineStrokesTurnTheMatrixTheyFindAndLeaveTheLastTurn) {
     const int column = static_cast<int>((-0.15 + 1) / 2 * kArea);  // 217
     const int row = static_cast<int>((0.25 + 1) / 2 * kArea);      // 320
     for (int y = 140; y < 370; y += 10) EXPECT_GE(area.at(column, y).r, 128) << y;  // y from -0.45 to 0.45
-    for (int x = 0; x < kArea; x += 7)
-        if (std::abs(x - column) > 3) EXPECT_TRUE(area.black(x, row)) << x;
+    for (int x = 0; x < kArea; x += 7) {
+        if (std::abs(x - column) > 3) {
+            EXPECT_TRUE(area.black(x, row)) << x;
+        }
+    }
     // The last stroke's turn stays on the modelview matrix.
     GLfloat modelview[16];
     glGetFloatv(GL_MODELVIEW_MATRIX, modelview);
