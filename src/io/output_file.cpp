@@ -1,14 +1,13 @@
 #include "io/output_file.h"
 
 #include "io/fd_writer.h"
+#include "io/temp_name.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
-#include <chrono>
 #include <cstring>
 #include <filesystem>
 
@@ -47,24 +46,6 @@ bool folderTakesNewFiles(const std::string& dir, const std::string& shown, std::
     return true;
 }
 
-// Six characters for a temporary's name, different on every call and in
-// every process; a clash with an existing name only costs another try.
-std::string uniqueSuffix() {
-    static std::atomic<uint64_t> counter{0};
-    static const char kChars[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
-    uint64_t x = static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
-    x ^= static_cast<uint64_t>(::getpid()) << 32;
-    x += 0x9E3779B97F4A7C15ull * ++counter;
-    x ^= x >> 31;
-    x *= 0xBF58476D1CE4E5B9ull;
-    x ^= x >> 29;
-    std::string s(6, 'a');
-    for (char& c : s) {
-        c = kChars[x % 62];
-        x /= 62;
-    }
-    return s;
-}
 
 }  // namespace
 
@@ -203,7 +184,7 @@ std::unique_ptr<OutputFile> OutputFile::create(const std::string& path, bool for
         out->kind_ = Kind::Replace;
         const std::string dir = folderOf(out->target_);
         for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-            std::string temp = dir + "/.vortel-" + uniqueSuffix();
+            std::string temp = dir + "/.vortel-" + uniqueTempSuffix();
             fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
             if (fd >= 0) out->write_ = temp;
             else if (errno != EEXIST) break;

@@ -4,34 +4,15 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
-#include <chrono>
 #include <cstdint>
 #include <cstring>
+
+#include "io/temp_name.h"
 
 namespace vortel {
 
 namespace {
-
-// Six characters for a temporary's name, different on every call and in
-// every process; a clash with an existing name only costs another try.
-std::string uniqueSuffix() {
-    static std::atomic<uint64_t> counter{0};
-    static const char kChars[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
-    uint64_t x = static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
-    x ^= static_cast<uint64_t>(::getpid()) << 32;
-    x += 0x9E3779B97F4A7C15ull * ++counter;
-    x ^= x >> 31;
-    x *= 0xBF58476D1CE4E5B9ull;
-    x ^= x >> 29;
-    std::string s(6, 'a');
-    for (char& c : s) {
-        c = kChars[x % 62];
-        x /= 62;
-    }
-    return s;
-}
 
 bool writeAllTo(int fd, std::string_view text) {
     const char* p = text.data();
@@ -61,7 +42,7 @@ bool replaceFileAt(int dirFd, const std::string& name, std::string_view text, co
     std::string temp;
     int fd = -1;
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temp = ".vortel-" + uniqueSuffix();
+        temp = ".vortel-" + uniqueTempSuffix();
         fd = ::openat(dirFd, temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
         if (fd < 0 && errno != EEXIST && errno != EINTR) break;
     }
