@@ -365,7 +365,7 @@ TEST_F(GalleryCommand, NeverWritesThroughSymbolicLinks) {
     r = run("--gallery-page '" + dir_.string() + "'");
     EXPECT_EQ(r.code, 1);
     EXPECT_NE(r.err.find("symbolic link"), std::string::npos) << r.err;
-    EXPECT_FALSE(fs::exists(away / "seeds" / "5" / "index.html"));
+    EXPECT_FALSE(fs::exists(away / "seeds" / "5" / "index.html")) << r.err;
     EXPECT_EQ(read(dir_ / "index.html"), index);
     EXPECT_EQ(temporaries(dir_) + temporaries(away), 0);
     fs::remove_all(away);
