@@ -313,7 +313,7 @@ int runLiveShow(const Options& opt) {
     }
     if (opt.verbose) {
         std::fprintf(stderr, "vortel: GL renderer %s, version %s\n", window->renderer().c_str(),
-                     window->glVersion().c_str());
+                     window->openGlVersion().c_str());
         std::fprintf(stderr, "vortel: depth buffer %d bits%s\n", window->depthBits(),
                      window->depthFellBack() ? " (32 bits refused, took 24)" : "");
     }

@@ -49,7 +49,7 @@ public:
     // True when the 32-bit depth buffer was refused and 24 bits were taken.
     bool depthFellBack() const { return depthFellBack_; }
     const std::string& renderer() const { return renderer_; }
-    const std::string& glVersion() const { return glVersion_; }
+    const std::string& openGlVersion() const { return glVersion_; }
     SDL_Window* handle() const { return window_; }
 
 private:
