@@ -6,7 +6,8 @@
 #include <memory>
 
 #include "audio/audio_stream.h"
-#include "core/demo_state.h"
+#include "core/rng.h"
+#include "core/song_layout.h"
 #include "platform/clock.h"
 #include "song/song_player.h"
 #include "song/song_setup.h"
@@ -14,11 +15,13 @@
 namespace {
 
 void BM_StreamInit(benchmark::State& state) {
-    vortel::demo().seed = static_cast<int32_t>(state.range(0));
-    vortel::setupSong(vortel::demo());
+    vortel::SongLayout layout;
+    layout.seed = static_cast<int32_t>(state.range(0));
+    vortel::Generator rng;
+    vortel::setupSong(layout, rng);
     int32_t samples = 0;
     for (auto _ : state) {
-        auto song = std::make_unique<vortel::SongPlayer>(vortel::demo().seed, vortel::demo().bpm);
+        auto song = std::make_unique<vortel::SongPlayer>(layout.seed, layout.bpm, rng);
         vortel::AudioStream stream(&vortel::systemTicks);
         stream.init(*song);
         samples = stream.samplesWritten;

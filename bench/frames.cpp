@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "offline/offline_show.h"
-#include "core/demo_state.h"
+#include "offline/show_layout.h"
 #include "core/rng.h"
 #include "gfx/gl_api.h"
 #include "gfx/gl_helpers.h"
@@ -36,17 +36,18 @@ using namespace vortel;
 constexpr int32_t kGlobalSeed = 1234;
 
 // The offscreen context with the show's resources (tempo, textures, GPU
-// programs, Timeline) for `seed`; one show at a time.
-bool openShow(int32_t seed) {
+// programs, Timeline) for `seed`; one show at a time. Null when no context
+// can be had.
+OfflineShow* openShow(int32_t seed) {
     static std::unique_ptr<OfflineShow> show;
     static int32_t current = 0;
-    if (show && current == seed) return true;
+    if (show && current == seed) return show.get();
     show.reset();
     std::string why;
-    show = OfflineShow::open(seed, &why);
+    show = OfflineShow::open(showLayout(seed), &why);
     current = seed;
     if (!show) std::fprintf(stderr, "%s\n", why.c_str());
-    return show != nullptr;
+    return show.get();
 }
 
 // The action seed in [from, from + 500) whose `draw`-th draw after
@@ -56,9 +57,10 @@ int32_t heaviestSeed(int32_t from, int draw, int (*score)(int), bool wantOdd, bo
     int bestScore = -1;
     for (int32_t seed = from; seed < from + 500; ++seed) {
         if ((wantOdd && !(seed & 1)) || (wantEven && (seed & 1))) continue;
-        vortel::srand(static_cast<uint32_t>(kGlobalSeed) + static_cast<uint32_t>(seed));
+        Generator g;
+        g.srand(static_cast<uint32_t>(kGlobalSeed) + static_cast<uint32_t>(seed));
         int r = 0;
-        for (int i = 0; i < draw; ++i) r = vortel::rand();
+        for (int i = 0; i < draw; ++i) r = g.rand();
         if (score(r) > bestScore) {
             bestScore = score(r);
             best = seed;
@@ -68,23 +70,25 @@ int32_t heaviestSeed(int32_t from, int draw, int (*score)(int), bool wantOdd, bo
 }
 
 void sceneFrames(benchmark::State& state, ActionFn scene, int32_t actionSeed) {
-    if (!openShow(kGlobalSeed)) {
+    OfflineShow* show = openShow(kGlobalSeed);
+    if (!show) {
         state.SkipWithError("no GL context");
         return;
     }
+    // The scene's preview in place of the show's own timeline, for this run.
     Timeline timeline = scenePreview(FloatCamera, scene, actionSeed, 600.0f);
-    demo().timeline = &timeline;
+    std::swap(show->show().timeline, timeline);
     float t = 3.0f;
     // The first frames compile llvmpipe's program variants (tens of
     // milliseconds each), as the show's warm-up does before its first frame:
     // outside the timed loop, or short runs would mostly time the compiler.
-    for (int i = 0; i < 3; ++i) renderFrameAt(t, 1.0f / 60);
+    for (int i = 0; i < 3; ++i) show->render(t, 1.0f / 60);
     glFinish();
     for (auto _ : state) {
-        renderFrameAt(t, 1.0f / 60);
+        show->render(t, 1.0f / 60);
         glFinish();
     }
-    demo().timeline = nullptr;
+    std::swap(show->show().timeline, timeline);
     state.counters["actionSeed"] = actionSeed;
 }
 
@@ -128,20 +132,21 @@ void registerScenes() {
 // The least any frame does: clear the window, copy the 512 x 512 working
 // area into a texture and stretch that over the window.
 void floorFrames(benchmark::State& state) {
-    if (!openShow(kGlobalSeed)) {
+    OfflineShow* show = openShow(kGlobalSeed);
+    if (!show) {
         state.SkipWithError("no GL context");
         return;
     }
-    const DemoState& s = demo();
+    const Show& s = show->show();
     auto frame = [&s] {
         glClearColor(0, 0, 0, 0);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         resetRenderState();
         glDisable(GL_DEPTH_TEST);
-        bindTextureSlot(kSlotPattern, GL_REPEAT);
+        bindTextureSlot(s.gpu, kSlotPattern, GL_REPEAT);
         glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, kWorkingAreaSize, kWorkingAreaSize);
         glViewport(0, 0, s.windowWidth, s.windowHeight);
-        drawTextureQuad(kSlotPattern, GL_REPEAT);
+        drawTextureQuad(s.gpu, kSlotPattern, GL_REPEAT);
         glFinish();
     };
     for (int i = 0; i < 3; ++i) frame();  // untimed: llvmpipe compiles its programs
@@ -153,28 +158,27 @@ void floorFrames(benchmark::State& state) {
 // counters are the frame times' median, 99th percentile and worst, and the
 // warm-up's frames and time.
 void showFrames(benchmark::State& state, int32_t seed) {
-    if (!openShow(seed)) {
+    OfflineShow* show = openShow(seed);
+    if (!show) {
         state.SkipWithError("no GL context");
         return;
     }
-    demo().timeline = &demoTimeline();
     // As the live show does before its first frame.
     const auto warmStart = std::chrono::steady_clock::now();
-    state.counters["warm_up_frames"] = warmUpFrames();
+    state.counters["warm_up_frames"] = warmUpFrames(show->show());
     state.counters["warm_up_ms"] =
         std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - warmStart).count();
     std::vector<double> ms;
     for (auto _ : state) {
         ms.clear();
-        const float length = demo().songLength;
+        const float length = show->show().layout.songLength;
         for (int frame = 0; frame / 60.0 < length; ++frame) {
             const auto t0 = std::chrono::steady_clock::now();
-            renderFrameAt(static_cast<float>(frame / 60.0), 1.0f / 60);
+            show->render(static_cast<float>(frame / 60.0), 1.0f / 60);
             glFinish();
             ms.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count());
         }
     }
-    demo().timeline = nullptr;
     const FrameTimeSummary summary = summarizeFrameTimes(ms);
     state.counters["frames"] = summary.count;
     state.counters["median_ms"] = summary.medianMs;

@@ -6,7 +6,8 @@
 #include <cmath>
 #include <cstdint>
 
-#include "core/demo_state.h"
+#include "core/rng.h"
+#include "core/song_layout.h"
 #include "song/song_setup.h"
 #include "audio/synth.h"
 #include "song/composer.h"
@@ -18,12 +19,26 @@ using namespace vortel;
 
 constexpr int32_t kRate = 22050;
 
-// Sets demo()'s seed and tempo as the start-up does; returns the number of
-// samples of the song plus its tail.
-int64_t prepareSeed(int32_t seed) {
-    demo().seed = seed;
-    setupSong(demo());
-    return std::llround((static_cast<double>(demo().songLength) + 5.0) * kRate);
+// A seed's layout, as the start-up derives it, and the number of samples of
+// its song plus the tail.
+struct Prepared {
+    SongLayout layout;
+    int64_t count = 0;
+};
+
+Prepared prepareSeed(int32_t seed) {
+    Prepared p;
+    p.layout.seed = seed;
+    Generator rng;
+    setupSong(p.layout, rng);
+    p.count = std::llround((static_cast<double>(p.layout.songLength) + 5.0) * kRate);
+    return p;
+}
+
+// Composes the layout's song into the sequencer's synth, drawing from the
+// synth's own generator, which its noise then continues.
+void composeInto(Sequencer& sequencer, const SongLayout& layout) {
+    compose(sequencer, layout.seed, layout.bpm, *sequencer.synth->noise);
 }
 
 float renderSamples(Synth& synth, Sequencer& sequencer, int64_t count) {
@@ -39,12 +54,13 @@ float renderSamples(Synth& synth, Sequencer& sequencer, int64_t count) {
 // Reports "realtime": seconds of song rendered per CPU second.
 void BM_RenderSong(benchmark::State& state) {
     const auto seed = static_cast<int32_t>(state.range(0));
-    const int64_t count = prepareSeed(seed);
+    const Prepared song = prepareSeed(seed);
+    const int64_t count = song.count;
     for (auto _ : state) {
         state.PauseTiming();
         Synth synth(kRate);
         Sequencer sequencer(synth);
-        compose(sequencer);
+        composeInto(sequencer, song.layout);
         state.ResumeTiming();
         benchmark::DoNotOptimize(renderSamples(synth, sequencer, count));
     }
@@ -58,12 +74,13 @@ BENCHMARK(BM_RenderSong)->Arg(1)->Arg(2)->Arg(1000)->Arg(4242)->Unit(benchmark::
 void BM_RenderStem(benchmark::State& state) {
     static const char* kParts[] = {"drums", "hihat", "pad", "bass"};
     const char* part = kParts[state.range(0)];
-    const int64_t count = prepareSeed(1);
+    const Prepared song = prepareSeed(1);
+    const int64_t count = song.count;
     for (auto _ : state) {
         state.PauseTiming();
         Synth synth(kRate);
         Sequencer sequencer(synth);
-        compose(sequencer);
+        composeInto(sequencer, song.layout);
         sequencer.keepOnlyPart(part);
         state.ResumeTiming();
         benchmark::DoNotOptimize(renderSamples(synth, sequencer, count));
@@ -76,11 +93,12 @@ BENCHMARK(BM_RenderStem)->DenseRange(0, 3)->Unit(benchmark::kMillisecond)->Itera
 
 // The composer alone (presets, patterns, 54 instances).
 void BM_Compose(benchmark::State& state) {
-    prepareSeed(1000);
+    const Prepared song = prepareSeed(1000);
     for (auto _ : state) {
         Synth synth(kRate);
         Sequencer sequencer(synth);
-        benchmark::DoNotOptimize(compose(sequencer));
+        Generator rng;
+        benchmark::DoNotOptimize(compose(sequencer, song.layout.seed, song.layout.bpm, rng));
     }
 }
 BENCHMARK(BM_Compose)->Unit(benchmark::kMicrosecond);
@@ -88,11 +106,11 @@ BENCHMARK(BM_Compose)->Unit(benchmark::kMicrosecond);
 // What the start-up pays before playback: compose, then the first 110,349
 // samples (render(5) on a fresh stream).
 void BM_StartupFirstFiveSeconds(benchmark::State& state) {
-    prepareSeed(static_cast<int32_t>(state.range(0)));
+    const Prepared song = prepareSeed(static_cast<int32_t>(state.range(0)));
     for (auto _ : state) {
         Synth synth(kRate);
         Sequencer sequencer(synth);
-        compose(sequencer);
+        composeInto(sequencer, song.layout);
         benchmark::DoNotOptimize(renderSamples(synth, sequencer, 110349));
     }
 }

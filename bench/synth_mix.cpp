@@ -168,7 +168,7 @@ void BM_SongSpan(benchmark::State& state) {
         notes.push_back({kit.bass, 1, bassPitch, t, step});
     }
     Player player{kit, notes, 32 * step};
-    vortel::srand(1);
+    kit.synth.noise->srand(1);
     for (int i = 0; i < 5 * kRate; ++i) player.render();  // reach the steady state
     double voiceSamples = 0;
     for (auto _ : state) {

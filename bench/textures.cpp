@@ -10,7 +10,8 @@ namespace {
 void BM_MakeTextureImages(benchmark::State& state) {
     int32_t seed = 1;
     for (auto _ : state) {
-        vortel::TextureImages images = vortel::makeTextureImages(seed++);
+        vortel::Generator rng;
+        vortel::TextureImages images = vortel::makeTextureImages(seed++, rng);
         benchmark::DoNotOptimize(images.relief.data());
     }
     state.SetItemsProcessed(state.iterations() * 2 * 512 * 512);  // texels
@@ -18,7 +19,8 @@ void BM_MakeTextureImages(benchmark::State& state) {
 BENCHMARK(BM_MakeTextureImages)->Unit(benchmark::kMillisecond);
 
 void BM_ReliefMapOnly(benchmark::State& state) {
-    vortel::TextureImages images = vortel::makeTextureImages(7);
+    vortel::Generator rng;
+    vortel::TextureImages images = vortel::makeTextureImages(7, rng);
     for (auto _ : state) {
         vortel::fillReliefMap(images.pattern.data(), images.relief.data());
         benchmark::ClobberMemory();

@@ -4,7 +4,7 @@
 #include <benchmark/benchmark.h>
 
 #include "offline/offline_show.h"
-#include "core/demo_state.h"
+#include "offline/show_layout.h"
 #include "gfx/gl_api.h"
 #include "visuals/timeline/actions.h"
 #include "visuals/frame/frame.h"
@@ -23,7 +23,7 @@ TimelineClip clip(ActionFn fn, int32_t seed, Lane lane) {
 
 void BM_EngineFrame(benchmark::State& state) {
     std::string why;
-    static auto show = OfflineShow::open(1234, &why);
+    static auto show = OfflineShow::open(showLayout(1234), &why);
     if (!show) {
         state.SkipWithError(why.c_str());
         return;
@@ -35,15 +35,14 @@ void BM_EngineFrame(benchmark::State& state) {
     timeline.clips.push_back(clip(FloatCamera, 1, Lane::Camera));
     if (variant < 2) timeline.clips.push_back(clip(variant ? BlurFadePass : GlowPass, 3, Lane::PostA));
     if (variant != 2) timeline.clips.push_back(clip(TintPass, 5, Lane::PostB));
-    Timeline* saved = demo().timeline;
-    demo().timeline = &timeline;
+    std::swap(show->show().timeline, timeline);
     float t = 10.0f;
     for (auto _ : state) {
         show->render(t, 1.0f / 60);
         glFinish();
         t += 1.0f / 60;
     }
-    demo().timeline = saved;
+    std::swap(show->show().timeline, timeline);
 }
 BENCHMARK(BM_EngineFrame)->DenseRange(0, 3)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
 

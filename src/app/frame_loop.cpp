@@ -2,18 +2,18 @@
 
 namespace vortel {
 
-LoopResult runFrameLoop(Host& host, DemoState& state, const FrameHooks& hooks, ShowClock* clock) {
+LoopResult runFrameLoop(Host& host, PlayPosition& position, const FrameHooks& hooks, ShowClock* clock) {
     LoopResult result;
     ShowClock own;
     if (!clock) {
         own.start(host.ticks(), 0);
-        state.songTime = 0;
+        position.songTime = 0;
         clock = &own;
     }
     for (;;) {
         float now = clock->at(host.ticks());
-        state.frameDelta = now - state.songTime;
-        state.songTime = now;
+        position.frameDelta = now - position.songTime;
+        position.songTime = now;
         if (hooks.renderAudio) hooks.renderAudio();
         FrameInput input = host.pollInput();
         if (hooks.handleInput) hooks.handleInput(input);
@@ -28,7 +28,7 @@ LoopResult runFrameLoop(Host& host, DemoState& state, const FrameHooks& hooks, S
             result.end = LoopEnd::Escape;
             return result;
         }
-        if (!(state.songLength + 1.0f > state.songTime)) {
+        if (!(position.songLength + 1.0f > position.songTime)) {
             if (hooks.nextShow && hooks.nextShow()) continue;
             result.end = LoopEnd::SongOver;
             return result;

@@ -3,7 +3,6 @@
 #include <functional>
 
 #include "app/show_clock.h"
-#include "core/demo_state.h"
 #include "core/elapsed_time.h"
 #include "platform/host.h"
 
@@ -17,11 +16,19 @@ struct FrameHooks {
     std::function<void()> renderAudio;
     std::function<void()> drawFrame;
     // The frame's input, before its picture: the live show's keys. May move
-    // the clock and demo's songTime (pause, seek, another seed).
+    // the clock and the play position (pause, seek, another seed).
     std::function<void(const FrameInput&)> handleInput;
     // At the end of a show: true when it has started the next one (and
     // restarted the clock), false to end the loop.
     std::function<bool()> nextShow;
+};
+
+// Where playback stands: the song time of the frame being drawn, the time
+// since the previous frame's, and the length of the song playing.
+struct PlayPosition {
+    float songTime = 0;
+    float frameDelta = 0;
+    float songLength = 0;
 };
 
 enum class LoopEnd { Quit, Escape, SongOver };
@@ -35,6 +42,6 @@ struct LoopResult {
 // songLength + 1 s with no next show. Without a clock, songTime starts at 0
 // and counts from the tick read here; with one, the clock (started by the
 // caller, steered by the hooks) gives each frame's songTime.
-LoopResult runFrameLoop(Host& host, DemoState& state, const FrameHooks& hooks, ShowClock* clock = nullptr);
+LoopResult runFrameLoop(Host& host, PlayPosition& position, const FrameHooks& hooks, ShowClock* clock = nullptr);
 
 }  // namespace vortel

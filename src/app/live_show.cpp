@@ -14,7 +14,6 @@
 #include "app/overlay_text.h"
 #include "app/screenshot.h"
 #include "app/startup.h"
-#include "core/demo_state.h"
 #include "gfx/gl_api.h"
 #include "gfx/gpu_programs.h"
 #include "gfx/textures.h"
@@ -45,7 +44,7 @@ double secondsSince(std::chrono::steady_clock::time_point t0) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
 }
 
-void printTempo(const DemoState& s) {
+void printTempo(const SongLayout& s) {
     std::fprintf(stderr, "vortel: tempo %.4f bpm, step %.6f s, song %.4f s\n", static_cast<double>(s.bpm),
                  static_cast<double>(s.stepLength), static_cast<double>(s.songLength));
 }
@@ -62,62 +61,67 @@ LiveShow::LiveShow(Host& host, LivePlayer* player, LiveSettings settings)
 }
 
 LiveShow::~LiveShow() {
-    if (graphicsStarted_) {
-        deleteTextures();
-        deleteGpuPrograms();
-    }
+    // The sound goes before the generator it draws from.
+    stream_.reset();
+    song_.reset();
+    if (show_) releaseShowGraphics(*show_);
 }
 
 bool LiveShow::startShow(int32_t seed, float at, std::string* why) {
     const auto t0 = std::chrono::steady_clock::now();
-    DemoState& state = demo();
-    const float leftAt = state.songTime;
+    const float leftAt = position_.songTime;
     const int32_t previous = seed_;
-    state.seed = seed;
     std::string problem;
     if (settings_.writeRunFile && !writeReplayFile(seed, &problem) && settings_.verbose)
         std::fprintf(stderr, "vortel: %s (going on)\n", problem.c_str());
 
-    // The order of a fresh start: tempo, textures, Timeline (the GPU
-    // programs, the same for every seed, are compiled once), then the song.
-    setupSong(state);
-    if (!graphicsStarted_) {
-        if (!startShowGraphics(&glProcAddress, why)) return false;
-        graphicsStarted_ = true;
-    } else {
-        deleteTextures();
-        generateTextures();
-        demoTimeline().clips.clear();
-        buildTimeline();
+    // The order of a fresh start: tempo, textures, Timeline, then the song.
+    auto show = std::make_unique<Show>();
+    show->layout.seed = seed;
+    setupSong(show->layout, show->rng);
+    show->reportGlErrors = settings_.reportGlErrors;
+    if (show_) {
+        show->windowWidth = show_->windowWidth;
+        show->windowHeight = show_->windowHeight;
+    }
+    if (!startShowGraphics(*show, &glProcAddress, why)) {
+        releaseShowGraphics(*show);
+        return false;
     }
     // Every program variant this seed's frames need is compiled now, not in
     // the middle of the show (after a seed change most are compiled already,
     // and the warm-up is quick).
     const auto warmStart = std::chrono::steady_clock::now();
-    warmUpFrameCount_ = warmUpFrames();
+    warmUpFrameCount_ = warmUpFrames(*show);
     warmUpSeconds_ = secondsSince(warmStart);
-    auto song = std::make_unique<SongPlayer>(seed, state.bpm);
+    // The song draws from the show's generator, after the pictures' set-up.
+    auto song = std::make_unique<SongPlayer>(seed, show->layout.bpm, show->rng);
     auto stream = std::make_unique<AudioStream>(settings_.audioClock);
     stream->init(*song);
 
-    const float start = std::clamp(at, 0.0f, state.songLength);
-    // The player moves to the new image before the old one goes.
+    const float start = std::clamp(at, 0.0f, show->layout.songLength);
+    // The player moves to the new image before the old one goes, and the old
+    // sound before the old show whose generator it draws from.
     std::unique_ptr<AudioStream> oldStream = std::move(stream_);
     std::unique_ptr<SongPlayer> oldSong = std::move(song_);
+    std::unique_ptr<Show> oldShow = std::move(show_);
     song_ = std::move(song);
     stream_ = std::move(stream);
+    show_ = std::move(show);
     if (start > 0) placeAudio(std::llround(static_cast<double>(start) * stream_->sampleRate));
     stream_->play(player_);
     if (player_) player_->setPaused(false);
     oldStream.reset();
     oldSong.reset();
+    if (oldShow) releaseShowGraphics(*oldShow);
 
     seed_ = seed;
     ++showsStarted_;
     host_.setTitle(windowTitle(seed));
     clock_.start(host_.ticks(), start);
-    state.songTime = start;
-    state.frameDelta = 0;
+    position_.songTime = start;
+    position_.frameDelta = 0;
+    position_.songLength = show_->layout.songLength;
     renderOnce_ = false;
     framesDrawn_ = false;
     log_.actions.clear();
@@ -130,7 +134,7 @@ bool LiveShow::startShow(int32_t seed, float at, std::string* why) {
         else
             std::fprintf(stderr, "vortel: seed %d (after %d at %.3f s; built in %.3f s)\n", seed, previous,
                          static_cast<double>(leftAt), lastBuildSeconds_);
-        printTempo(state);
+        printTempo(show_->layout);
         if (start > 0) std::fprintf(stderr, "vortel: starting at %.3f s\n", static_cast<double>(start));
     }
     return true;
@@ -146,15 +150,14 @@ void LiveShow::placeAudio(int64_t position) {
 
 void LiveShow::seekTo(float target, uint32_t tick) {
     const auto t0 = std::chrono::steady_clock::now();
-    DemoState& state = demo();
-    const float t = std::clamp(target, 0.0f, state.songLength);
+    const float t = std::clamp(target, 0.0f, show_->layout.songLength);
     placeAudio(std::llround(static_cast<double>(t) * stream_->sampleRate));
     clock_.seek(tick, t);
-    state.songTime = t;
+    position_.songTime = t;
     if (clock_.paused) {
         // The held picture moves to the new place: one frame there.
         renderOnce_ = true;
-        state.frameDelta = 1.0f / 60.0f;
+        position_.frameDelta = 1.0f / 60.0f;
     }
     if (settings_.verbose)
         std::fprintf(stderr, "vortel: seek to %.3f s%s (ready in %.3f s)\n", static_cast<double>(t),
@@ -162,26 +165,23 @@ void LiveShow::seekTo(float target, uint32_t tick) {
 }
 
 void LiveShow::pause() {
-    const DemoState& state = demo();
-    clock_.pauseAt(state.songTime);
+    clock_.pauseAt(position_.songTime);
     if (player_) player_->setPaused(true);
-    if (settings_.verbose) std::fprintf(stderr, "vortel: pause at %.3f s\n", static_cast<double>(state.songTime));
+    if (settings_.verbose) std::fprintf(stderr, "vortel: pause at %.3f s\n", static_cast<double>(position_.songTime));
 }
 
 void LiveShow::resume(uint32_t tick) {
-    const DemoState& state = demo();
     // The sound goes on from the picture's time: the device's position ran a
     // little past it before the pause took hold.
-    placeAudio(std::llround(static_cast<double>(state.songTime) * stream_->sampleRate));
+    placeAudio(std::llround(static_cast<double>(position_.songTime) * stream_->sampleRate));
     clock_.resume(tick);
     if (player_) player_->setPaused(false);
-    if (settings_.verbose) std::fprintf(stderr, "vortel: resume at %.3f s\n", static_cast<double>(state.songTime));
+    if (settings_.verbose) std::fprintf(stderr, "vortel: resume at %.3f s\n", static_cast<double>(position_.songTime));
 }
 
 void LiveShow::handleInput(const FrameInput& input) {
     const Controls c = readControls(input.keys);
     if (!c.any()) return;
-    DemoState& state = demo();
     const uint32_t tick = host_.ticks();
     if (c.randomSeed || c.seedStep != 0) {
         // A new show starts from its beginning; the frame's seeks and pause
@@ -190,7 +190,7 @@ void LiveShow::handleInput(const FrameInput& input) {
         std::string why;
         if (!startShow(next, 0, &why)) std::fprintf(stderr, "vortel: %s\n", why.c_str());
     } else {
-        if (c.seek) seekTo(c.seekFrom.value_or(state.songTime) + c.seekBy, tick);
+        if (c.seek) seekTo(c.seekFrom.value_or(position_.songTime) + c.seekBy, tick);
         if (c.togglePause) {
             if (clock_.paused) resume(tick);
             else pause();
@@ -200,38 +200,36 @@ void LiveShow::handleInput(const FrameInput& input) {
         panels_.toggleInfo();
         if (settings_.verbose)
             std::fprintf(stderr, "vortel: information %s at %.3f s\n", panels_.infoShown() ? "on" : "off",
-                         static_cast<double>(state.songTime));
+                         static_cast<double>(position_.songTime));
     }
     if (c.toggleGuide) {
         panels_.toggleGuide();
         if (settings_.verbose)
             std::fprintf(stderr, "vortel: key guide %s at %.3f s\n", panels_.guideShown() ? "on" : "off",
-                         static_cast<double>(state.songTime));
+                         static_cast<double>(position_.songTime));
     }
     if (c.save) saveRequested_ = true;
 }
 
 void LiveShow::draw() {
-    DemoState& state = demo();
-    if (frameStatistics_.frameStarted(state.songTime) && settings_.verbose)
+    Show& show = *show_;
+    if (frameStatistics_.frameStarted(position_.songTime) && settings_.verbose)
         std::fprintf(stderr, "vortel: first frame shown %.3f s after launch (%d warm-up frames took %.3f s)\n",
                      secondsSince(kLaunched), warmUpFrameCount_, warmUpSeconds_);
     // The finished square is stretched over whatever the window covers
     // now: 800 x 600, or the whole screen (F11).
-    int w = state.windowWidth, h = state.windowHeight;
+    int w = show.windowWidth, h = show.windowHeight;
     host_.drawableSize(&w, &h);
-    state.windowWidth = w;
-    state.windowHeight = h;
+    show.windowWidth = w;
+    show.windowHeight = h;
     // No clear of the window: the finished square covers all of it.
     if (clock_.paused && framesDrawn_ && !renderOnce_) {
-        redrawLastFrame();
+        redrawLastFrame(show);
     } else {
         // The log records what the frame runs, for the information panel.
         log_.actions.clear();
         log_.draws.clear();
-        setFrameLog(&log_);
-        renderFrame();
-        setFrameLog(nullptr);
+        renderFrame(show, position_.songTime, position_.frameDelta, FramePresent::Window, &log_);
         framesDrawn_ = true;
         renderOnce_ = false;
     }
@@ -239,13 +237,12 @@ void LiveShow::draw() {
         saveRequested_ = false;
         saveFrame(w, h);
     }
-    panels_.draw(state, clock_.paused, log_.actions, w, h);
+    panels_.draw(show.layout, position_.songTime, clock_.paused, log_.actions, w, h);
 }
 
 void LiveShow::saveFrame(int width, int height) {
-    const DemoState& state = demo();
     std::string name, why;
-    if (saveScreenshot(settings_.saveFolder, screenshotStem(seed_, state.songTime), width, height, &name, &why)) {
+    if (saveScreenshot(settings_.saveFolder, screenshotStem(seed_, position_.songTime), width, height, &name, &why)) {
         saved_.push_back(name);
         std::fprintf(stderr, "vortel: saved %s\n", name.c_str());
     } else {
@@ -272,37 +269,40 @@ LoopResult LiveShow::run() {
     hooks.handleInput = [this](const FrameInput& in) { handleInput(in); };
     hooks.drawFrame = [this] { draw(); };
     hooks.nextShow = [this] { return startNextShow(); };
-    return runFrameLoop(host_, demo(), hooks, &clock_);
+    return runFrameLoop(host_, position_, hooks, &clock_);
 }
 
-int runLiveShow(const Options& opt) {
-    DemoState& state = demo();
-    if (!opt.playlist.empty()) state.seed = opt.playlist.front();
-    const int32_t first = state.seed;
-    setupSong(state);
+int runLiveShow(const Options& opt, int32_t seed) {
+    const int32_t first = opt.playlist.empty() ? seed : opt.playlist.front();
+    // The song's length decides whether --start is in it; the show itself
+    // is built once the window is open.
+    SongLayout layout;
+    layout.seed = first;
+    Generator layoutRng;
+    setupSong(layout, layoutRng);
     float start = opt.startSeconds.value_or(0.0f);
     // A seed the clock chose (none given, or one that does not read) is not
     // the user's: its show may be shorter than they guessed, which is no
     // reason to fail. It starts at its last second instead.
     const bool seedChosen = !opt.playlist.empty() || (opt.seedText && parseSeed(*opt.seedText));
-    if (start > state.songLength && !seedChosen) {
-        const float last = std::max(0.0f, state.songLength - 1.0f);
+    if (start > layout.songLength && !seedChosen) {
+        const float last = std::max(0.0f, layout.songLength - 1.0f);
         if (opt.verbose)
             std::fprintf(stderr, "vortel: --start %.3f s is past the end of the song of seed %d (%.3f s); starting at %.3f s\n",
-                         static_cast<double>(start), first, static_cast<double>(state.songLength),
+                         static_cast<double>(start), first, static_cast<double>(layout.songLength),
                          static_cast<double>(last));
         start = last;
     }
-    if (start > state.songLength) {
+    if (start > layout.songLength) {
         std::fprintf(stderr, "vortel: option --start: %.3f s is past the end of the song of seed %d (%.3f s)\n",
-                     static_cast<double>(start), first, static_cast<double>(state.songLength));
+                     static_cast<double>(start), first, static_cast<double>(layout.songLength));
         return kExitUsage;
     }
 
     std::string why;
     WindowOptions wo;
-    wo.width = state.windowWidth;
-    wo.height = state.windowHeight;
+    wo.width = kDefaultWindowWidth;
+    wo.height = kDefaultWindowHeight;
     wo.title = windowTitle(first);
     wo.vsync = !opt.noVsync;
     wo.fullscreen = opt.fullscreen;
@@ -317,7 +317,6 @@ int runLiveShow(const Options& opt) {
         std::fprintf(stderr, "vortel: depth buffer %d bits%s\n", window->depthBits(),
                      window->depthFellBack() ? " (32 bits refused, took 24)" : "");
     }
-    setGlErrorReporting(opt.verbose);
 
     auto device = SdlAudioDevice::open(kSampleRate, &why);
     if (!device && opt.verbose) std::fprintf(stderr, "vortel: %s; the show runs silently\n", why.c_str());
@@ -327,6 +326,7 @@ int runLiveShow(const Options& opt) {
 
     LiveSettings settings;
     settings.verbose = opt.verbose;
+    settings.reportGlErrors = opt.verbose;
     if (opt.playlist.size() > 1) settings.playlist.assign(opt.playlist.begin() + 1, opt.playlist.end());
     settings.shuffle = opt.shuffle;
     LiveShow show(*window, player.get(), settings);
@@ -338,7 +338,7 @@ int runLiveShow(const Options& opt) {
     if (opt.verbose) {
         const char* how = r.end == LoopEnd::Quit ? "quit" : r.end == LoopEnd::Escape ? "Escape" : "song over";
         std::fprintf(stderr, "vortel: ended (%s) after %d frames, %.3f s\n", how, r.frames,
-                     static_cast<double>(state.songTime));
+                     static_cast<double>(show.position().songTime));
         const FrameTimes& ft = show.frameTimes();
         std::fprintf(stderr, "vortel: frame times: %s; after the first second: worst %.1f ms (at %.3f s)\n",
                      describeFrameTimes(summarizeFrameTimes(ft.all)).c_str(), ft.settledWorstMs,

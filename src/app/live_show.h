@@ -17,13 +17,15 @@
 #include "platform/text_image.h"
 #include "song/song_player.h"
 #include "visuals/frame/frame_log.h"
+#include "visuals/frame/show.h"
 
 namespace vortel {
 
-// The show in a window with its sound: writes the run file, opens the
-// window and the sound device, and runs frames until the song is over (and
-// nothing is to follow), Escape or a quit. Returns the exit code.
-int runLiveShow(const Options& options);
+// The show of `seed` (or the playlist's first) in a window with its sound:
+// writes the run file, opens the window and the sound device, and runs
+// frames until the song is over (and nothing is to follow), Escape or a
+// quit. Returns the exit code.
+int runLiveShow(const Options& options, int32_t seed);
 
 struct LiveSettings {
     bool verbose = false;
@@ -33,6 +35,7 @@ struct LiveSettings {
     std::string saveFolder;         // where S saves; "" = the current folder
     bool writeRunFile = true;
     AudioStream::Clock audioClock = nullptr;  // the audio budget's clock; null = budgetTicks
+    bool reportGlErrors = false;    // the first GL error of each kind on stderr
 };
 
 // The steerable show: one seed's song, sound and pictures at a time, in the
@@ -48,8 +51,9 @@ public:
 
     // Builds everything a fresh start with `seed` builds, in the same order
     // (run file, tempo, textures, Timeline, song, the first seconds of
-    // sound), replacing the current show, and plays it from song time `at`
-    // (clamped to the song). False with a reason when the GL cannot be loaded.
+    // sound) as a new Show, replacing the current one, and plays it from song
+    // time `at` (clamped to the song). False with a reason when the GL cannot
+    // be loaded; the current show then goes on.
     bool startShow(int32_t seed, float at, std::string* why);
 
     // Frames until a quit, Escape, or the end of a show with none to follow.
@@ -63,6 +67,8 @@ public:
     const AudioStream& audio() const { return *stream_; }
     const SongPlayer& song() const { return *song_; }
     const ShowClock& clock() const { return clock_; }
+    const Show& show() const { return *show_; }
+    const PlayPosition& position() const { return position_; }
     int showsStarted() const { return showsStarted_; }
     double lastBuildSeconds() const { return lastBuildSeconds_; }
     const std::vector<std::string>& savedFiles() const { return saved_; }
@@ -91,7 +97,8 @@ private:
     int32_t seed_ = 0;
     std::unique_ptr<SongPlayer> song_;
     std::unique_ptr<AudioStream> stream_;
-    bool graphicsStarted_ = false;
+    std::unique_ptr<Show> show_;  // the seed's pictures; its generator feeds song_'s noise too
+    PlayPosition position_;
     int showsStarted_ = 0;
     double lastBuildSeconds_ = 0;
     Playlist playlist_;

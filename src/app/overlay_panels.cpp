@@ -7,11 +7,11 @@
 
 namespace vortel {
 
-void OverlayPanels::draw(const DemoState& state, bool paused, const std::vector<ActionRecord>& actions, int width,
+void OverlayPanels::draw(const SongLayout& layout, float songTime, bool paused, const std::vector<ActionRecord>& actions, int width,
                          int height) {
     infoText_.clear();
     if (!info_ && !guide_) return;
-    infoText_ = info_ ? infoLines(state, paused, actions) : std::vector<std::string>{};
+    infoText_ = info_ ? infoLines(layout, songTime, paused, actions) : std::vector<std::string>{};
     if (!fontTried_) {
         fontTried_ = true;
         std::string why;

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "core/demo_state.h"
+#include "core/song_layout.h"
 #include "gfx/overlay_image.h"
 #include "platform/text_image.h"
 #include "visuals/frame/frame_log.h"
@@ -25,7 +25,7 @@ public:
 
     // Lays the shown panels over a window of `width` x `height`: the
     // information as of this frame (its actions from `actions`).
-    void draw(const DemoState& state, bool paused, const std::vector<ActionRecord>& actions, int width, int height);
+    void draw(const SongLayout& layout, float songTime, bool paused, const std::vector<ActionRecord>& actions, int width, int height);
 
     // The information panel's lines as last laid out (empty when not shown).
     const std::vector<std::string>& infoText() const { return infoText_; }

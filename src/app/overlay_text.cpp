@@ -17,7 +17,7 @@ std::string format(const char* fmt, double a, double b = 0) {
 
 }  // namespace
 
-SongPlace songPlace(const DemoState& s, float time) {
+SongPlace songPlace(const SongLayout& s, float time) {
     SongPlace p;
     const double spanLength = 32.0 * s.stepLength;
     if (!(spanLength > 0) || time < 0) return p;
@@ -39,12 +39,13 @@ SongPlace songPlace(const DemoState& s, float time) {
     return p;
 }
 
-std::vector<std::string> infoLines(const DemoState& s, bool paused, const std::vector<ActionRecord>& actions) {
+std::vector<std::string> infoLines(const SongLayout& s, float songTime, bool paused,
+                                   const std::vector<ActionRecord>& actions) {
     std::vector<std::string> lines;
     lines.push_back(windowTitle(s.seed));
-    lines.push_back(format("time     %.3f / %.3f s", s.songTime, s.songLength) + (paused ? "   PAUSED" : ""));
+    lines.push_back(format("time     %.3f / %.3f s", songTime, s.songLength) + (paused ? "   PAUSED" : ""));
     lines.push_back(format("tempo    %.2f bpm", s.bpm));
-    const SongPlace p = songPlace(s, s.songTime);
+    const SongPlace p = songPlace(s, songTime);
     if (p.section > 0) {
         char buf[128];
         std::snprintf(buf, sizeof buf, "section  %d of %d, span %d of %d (%d of %d)", p.section, p.sections,

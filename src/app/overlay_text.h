@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "core/demo_state.h"
+#include "core/song_layout.h"
 #include "visuals/frame/frame_log.h"
 
 namespace vortel {
@@ -16,12 +16,13 @@ struct SongPlace {
     int spanInSection = 0, spansInSection = 0;  // span within that section
     int span = 0, spans = 0;                  // span of the whole song
 };
-SongPlace songPlace(const DemoState& state, float time);
+SongPlace songPlace(const SongLayout& layout, float time);
 
 // The information panel: the title with the seed, the song time and
 // length (and whether paused), the tempo, the section and span, and the
 // actions the frame ran as `--inspect --at` names them (lane and action).
-std::vector<std::string> infoLines(const DemoState& state, bool paused, const std::vector<ActionRecord>& actions);
+std::vector<std::string> infoLines(const SongLayout& layout, float songTime, bool paused,
+                                   const std::vector<ActionRecord>& actions);
 
 // The key guide, one key (or pair) a line.
 std::vector<std::string> guideLines();

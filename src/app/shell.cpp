@@ -7,7 +7,6 @@
 #include "app/live_show.h"
 #include "app/options.h"
 #include "app/startup.h"
-#include "core/demo_state.h"
 #include "offline/gallery_command.h"
 #include "offline/offline_command.h"
 #include "platform/clock.h"
@@ -36,22 +35,21 @@ int runCommand(const Options& opt) {
         return kExitFailure;
     }
 
-    DemoState& state = demo();
-    state.seed = static_cast<int32_t>(systemTicks());
+    int32_t seed = static_cast<int32_t>(systemTicks());
     if (opt.seedText) {
-        if (auto s = parseSeed(*opt.seedText)) state.seed = *s;
+        if (auto s = parseSeed(*opt.seedText)) seed = *s;
         else if (opt.verbose && !offlineOnly(opt))  // the offline outputs say it themselves
             std::fprintf(stderr, "vortel: '%s' is not a seed, using the clock\n", opt.seedText->c_str());
     }
     if (offlineOnly(opt)) {
-        switch (runOffline(planOutputs(offlineRequest(opt)), state.seed)) {
+        switch (runOffline(planOutputs(offlineRequest(opt)), seed)) {
         case OfflineStatus::Done: return 0;
         case OfflineStatus::UsageError: return kExitUsage;
         case OfflineStatus::Failed: return kExitFailure;
         }
         return kExitFailure;
     }
-    return runLiveShow(opt);
+    return runLiveShow(opt, seed);
 }
 
 }  // namespace

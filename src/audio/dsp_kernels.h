@@ -23,24 +23,24 @@ namespace vortel::kernels {
 // --- waveforms --------------------------------------------------------------
 
 VORTEL_KERNEL float sineOf(double p) { return float(fastSin(p * double(kTwoPiF))); }
-VORTEL_KERNEL float noise() { return float((vortel::rand() * double(kInvRandMaxF) - 0.5) * 2.0); }
+VORTEL_KERNEL float noise(Generator& rng) { return float((rng.rand() * double(kInvRandMaxF) - 0.5) * 2.0); }
 VORTEL_KERNEL float rampUpOf(double p) { return float(2.0 * (p - truncToInt32(p)) - 1.0); }
 VORTEL_KERNEL float rampDownOf(double p) { return float(2.0 * (1.0 - (p - truncToInt32(p))) - 1.0); }
 VORTEL_KERNEL float squareOf(double p) { return float(2 * (truncToInt32(2.0 * p) & 1) - 1); }
 
-// waveform(x, f) with the five known shapes evaluated inline.
-VORTEL_KERNEL float evalWaveform(WaveformFn w, float x, float f) {
+// waveform(x, f, rng) with the five known shapes evaluated inline.
+VORTEL_KERNEL float evalWaveform(WaveformFn w, float x, float f, Generator& rng) {
     const double p = double(x) * double(f);
     if (w == waveRampDown) return rampDownOf(p);
     if (w == waveSine) return sineOf(p);
     if (w == waveSquare) return squareOf(p);
-    if (w == waveNoise) return noise();
+    if (w == waveNoise) return noise(rng);
     if (w == waveRampUp) return rampUpOf(p);
-    return w(x, f);
+    return w(x, f, rng);
 }
 
 // True for the shapes whose value is always finite and that draw nothing
-// from the shared generator, so that skipping them is invisible.
+// from the generator, so that skipping them is invisible.
 VORTEL_KERNEL bool isPureFinite(WaveformFn w) {
     return w == waveSine || w == waveRampUp || w == waveRampDown || w == waveSquare ||
            w == nullptr;
@@ -91,23 +91,23 @@ struct LevelMemo {
 
 // --- LFO --------------------------------------------------------------------
 
-VORTEL_KERNEL float lfoValue(const Lfo& l, float d, float start) {
+VORTEL_KERNEL float lfoValue(const Lfo& l, float d, float start, Generator& rng) {
     if (!l.waveform) return 0.0f;
     const float tau = l.retrigger ? d : float(double(d) + double(start));
-    return evalWaveform(l.waveform, tau, l.rate);
+    return evalWaveform(l.waveform, tau, l.rate, rng);
 }
 
 // LFO values of one sample, shared by the voices: the notes of a chord share
 // their time, and so do all notes of an LFO that is not retriggered (mostly:
 // d + start is rounded), so the last value is kept. Only for LFOs whose
-// waveform draws nothing from the shared generator (isPureFinite), since a
+// waveform draws nothing from the generator (isPureFinite), since a
 // memoised value skips the draw.
 struct LfoMemo {
     const Lfo* lfo = nullptr;
     uint32_t tauBits = 0;  // the time of the kept value, bit for bit
     float value = 0.0f;
 
-    VORTEL_KERNEL float get(const Lfo& l, float d, float start) {
+    VORTEL_KERNEL float get(const Lfo& l, float d, float start, Generator& rng) {
         if (!l.waveform) return 0.0f;
         const float tau = l.retrigger ? d : float(double(d) + double(start));
         uint32_t bits;
@@ -115,7 +115,7 @@ struct LfoMemo {
         if (lfo != &l || bits != tauBits) {
             lfo = &l;
             tauBits = bits;
-            value = evalWaveform(l.waveform, tau, l.rate);
+            value = evalWaveform(l.waveform, tau, l.rate, rng);
         }
         return value;
     }
@@ -123,10 +123,11 @@ struct LfoMemo {
 
 // base * (v * depth + offset), v the LFO's value, rounded to float; the LFO
 // is skipped when depth 0 makes its value irrelevant.
-VORTEL_KERNEL float lfoScaled(const Lfo& l, float depth, float offset, float base, float d, float start) {
+VORTEL_KERNEL float lfoScaled(const Lfo& l, float depth, float offset, float base, float d, float start,
+                              Generator& rng) {
     if (depth == 0.0f && offset != 0.0f && isPureFinite(l.waveform))
         return float(double(offset) * base);
-    const float v = lfoValue(l, d, start);
+    const float v = lfoValue(l, d, start, rng);
     return float((double(v) * depth + offset) * base);
 }
 

@@ -4,8 +4,8 @@
 
 namespace vortel {
 
-float Filter::process(float x, float d, float hold, float start) {
-    return kernels::filterProcess(*this, x, d, hold, start);
+float Filter::process(float x, float d, float hold, float start, Generator& rng) {
+    return kernels::filterProcess(*this, x, d, hold, start, rng);
 }
 
 }  // namespace vortel

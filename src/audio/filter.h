@@ -54,8 +54,9 @@ struct Filter {
 
     // Filters one sample `x` of a note `d` seconds after its start at song
     // time `start`, released at `hold` seconds. Updates the history and, when
-    // the effective parameters changed, the coefficients. Never allocates.
-    float process(float x, float d, float hold, float start);
+    // the effective parameters changed, the coefficients. A noise LFO draws
+    // from `rng`. Never allocates.
+    float process(float x, float d, float hold, float start, Generator& rng);
 
     // Recomputes the coefficients for cutoff `fc` with the current q and
     // type and records them as the cached parameters.

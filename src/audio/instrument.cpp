@@ -4,8 +4,8 @@
 
 namespace vortel {
 
-float Instrument::sample(float note, float d, float hold, float start) {
-    return kernels::instrumentSample(*this, note, d, hold, start);
+float Instrument::sample(float note, float d, float hold, float start, Generator& rng) {
+    return kernels::instrumentSample(*this, note, d, hold, start, rng);
 }
 
 void Instrument::assignFrom(const Instrument& other) {

@@ -29,9 +29,9 @@ struct Instrument {
     // One output sample for `note` (semitones relative to 440 Hz), `d`
     // seconds after the note's start at song time `start`, released at
     // `hold` seconds: sum of slots, through the filters, times the envelope
-    // level and the gain. Without an envelope the result is 0. Never
-    // allocates.
-    float sample(float note, float d, float hold, float start);
+    // level and the gain. Without an envelope the result is 0. Noise is
+    // drawn from `rng`, in slot order, then filter order. Never allocates.
+    float sample(float note, float d, float hold, float start, Generator& rng);
 
     // Makes this instrument a copy of `other`: the envelope reference, gain
     // and default length, and every field of every

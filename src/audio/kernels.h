@@ -9,13 +9,16 @@
 // approximated:
 //   - a slot's unmodulated frequency (the power of two) is cached per pitch;
 //   - an LFO scaled by depth 0 contributes the factor (0 + offset) = offset,
-//     so it is not evaluated unless its waveform draws noise (the draw order
-//     of the shared generator must not change); likewise a cutoff envelope
-//     of depth 0;
+//     so it is not evaluated unless its waveform draws noise (the order of
+//     the draws from the noise generator must not change); likewise a
+//     cutoff envelope of depth 0;
 //   - an envelope used twice in one voice's sample (amplitude and cutoff,
 //     say) is evaluated once;
 //   - the known waveforms are evaluated inline instead of through the
 //     function pointer.
+//
+// `rng` is the generator that noise waveforms draw from, one draw per
+// evaluation, in the order the formulas evaluate them.
 #include <cstdint>
 
 #include "audio/coefficients.h"
@@ -28,7 +31,8 @@ namespace vortel::kernels {
 
 // --- oscillator slot --------------------------------------------------------
 
-VORTEL_KERNEL float slotSample(OscSlot& s, float note, float d, float hold, float start, LevelMemo& memo) {
+VORTEL_KERNEL float slotSample(OscSlot& s, float note, float d, float hold, float start, LevelMemo& memo,
+                               Generator& rng) {
     if (!s.oscillator) return 0.0f;
     const Oscillator& osc = *s.oscillator;
     const double pitch =
@@ -38,26 +42,27 @@ VORTEL_KERNEL float slotSample(OscSlot& s, float note, float d, float hold, floa
         s.cachedFrequency = noteFrequency(pitch);
     }
     float freq = s.cachedFrequency;
-    if (osc.pitchLfo) freq = lfoScaled(*osc.pitchLfo, osc.pitchLfoDepth, osc.pitchLfoOffset, freq, d, start);
+    if (osc.pitchLfo)
+        freq = lfoScaled(*osc.pitchLfo, osc.pitchLfoDepth, osc.pitchLfoOffset, freq, d, start, rng);
     if (osc.pitchEnvelope) {
         const float e = memo.get(*osc.pitchEnvelope, d, hold);
         freq = float((double(e) * osc.pitchEnvDepth + osc.pitchEnvOffset) * freq);
     }
     s.phase = float(double(s.phase) + double(freq) * double(kPhaseStep));
     if (!osc.waveform) return 0.0f;
-    return float(double(evalWaveform(osc.waveform, s.phase, 1.0f)) * s.amplitude);
+    return float(double(evalWaveform(osc.waveform, s.phase, 1.0f, rng)) * s.amplitude);
 }
 
-inline float slotSample(OscSlot& s, float note, float d, float hold, float start) {
+inline float slotSample(OscSlot& s, float note, float d, float hold, float start, Generator& rng) {
     LevelMemo memo;
-    return slotSample(s, note, d, hold, start, memo);
+    return slotSample(s, note, d, hold, start, memo, rng);
 }
 
 // --- filter -----------------------------------------------------------------
 
 void computeCoefficients(Filter& f, float fc);  // filter.cpp
 
-// True when the filter's cutoff modulation draws nothing from the shared
+// True when the filter's cutoff modulation draws nothing from the
 // generator, so its coefficients may be brought up to date at any point of
 // the voice's sample without changing the order of the noise draws.
 VORTEL_KERNEL bool filterControlIsPure(const Filter& f) {
@@ -66,9 +71,10 @@ VORTEL_KERNEL bool filterControlIsPure(const Filter& f) {
 
 // The effective cutoff for this sample: the base cutoff scaled by the LFO
 // and the envelope factors.
-VORTEL_KERNEL float filterCutoff(const Filter& f, float d, float hold, float start, LevelMemo& memo) {
+VORTEL_KERNEL float filterCutoff(const Filter& f, float d, float hold, float start, LevelMemo& memo,
+                                 Generator& rng) {
     float fc = f.cutoff;
-    if (f.cutoffLfo) fc = lfoScaled(*f.cutoffLfo, f.lfoDepth, f.lfoOffset, fc, d, start);
+    if (f.cutoffLfo) fc = lfoScaled(*f.cutoffLfo, f.lfoDepth, f.lfoOffset, fc, d, start, rng);
     if (f.cutoffEnvelope) {
         // Depth 0 makes the factor (0 + offset) whatever the (always finite)
         // level is, so the level is only evaluated when it matters.
@@ -91,8 +97,8 @@ VORTEL_KERNEL bool coefficientsStale(const Filter& f, float fc) {
 
 // Brings the coefficients up to date for this sample, recomputing only when
 // the effective cutoff (or q, or the type) changed.
-inline void filterControl(Filter& f, float d, float hold, float start, LevelMemo& memo) {
-    const float fc = filterCutoff(f, d, hold, start, memo);
+inline void filterControl(Filter& f, float d, float hold, float start, LevelMemo& memo, Generator& rng) {
+    const float fc = filterCutoff(f, d, hold, start, memo, rng);
     if (coefficientsStale(f, fc)) computeCoefficients(f, fc);
 }
 
@@ -134,9 +140,9 @@ VORTEL_KERNEL float filterRun(Filter& f, float x) {
     return y;
 }
 
-inline float filterProcess(Filter& f, float x, float d, float hold, float start) {
+inline float filterProcess(Filter& f, float x, float d, float hold, float start, Generator& rng) {
     LevelMemo memo;
-    filterControl(f, d, hold, start, memo);
+    filterControl(f, d, hold, start, memo, rng);
     return filterRun(f, x);
 }
 
@@ -149,29 +155,30 @@ inline float filterProcess(Filter& f, float x, float d, float hold, float start)
 // draws noise are updated in the audio part, at their place in the order
 // of draws.
 
-inline void instrumentControl(Instrument& in, float d, float hold, float start, LevelMemo& memo) {
+inline void instrumentControl(Instrument& in, float d, float hold, float start, LevelMemo& memo,
+                              Generator& rng) {
     for (Filter& filter : in.filters)
-        if (filterControlIsPure(filter)) filterControl(filter, d, hold, start, memo);
+        if (filterControlIsPure(filter)) filterControl(filter, d, hold, start, memo, rng);
 }
 
 // The same, but the due coefficient computations are queued in `batch`;
 // they must be flushed before the voice's audio is evaluated.
 VORTEL_KERNEL void instrumentControl(Instrument& in, float d, float hold, float start, LevelMemo& memo,
-                                     CoefficientBatch& batch) {
+                                     CoefficientBatch& batch, Generator& rng) {
     for (Filter& filter : in.filters) {
         if (!filterControlIsPure(filter)) continue;
-        const float fc = filterCutoff(filter, d, hold, start, memo);
+        const float fc = filterCutoff(filter, d, hold, start, memo, rng);
         if (coefficientsStale(filter, fc)) batch.add(filter, fc);
     }
 }
 
 VORTEL_KERNEL float instrumentAudio(Instrument& in, float note, float d, float hold, float start,
-                                    LevelMemo& memo) {
+                                    LevelMemo& memo, Generator& rng) {
     float acc = 0.0f;
     for (OscSlot& slot : in.oscSlots)
-        acc = float(double(acc) + slotSample(slot, note, d, hold, start, memo));
+        acc = float(double(acc) + slotSample(slot, note, d, hold, start, memo, rng));
     for (Filter& filter : in.filters) {
-        if (!filterControlIsPure(filter)) filterControl(filter, d, hold, start, memo);
+        if (!filterControlIsPure(filter)) filterControl(filter, d, hold, start, memo, rng);
         acc = filterRun(filter, acc);
     }
     if (!in.envelope) return 0.0f;
@@ -179,10 +186,11 @@ VORTEL_KERNEL float instrumentAudio(Instrument& in, float note, float d, float h
     return float(double(e) * acc * in.gain);
 }
 
-inline float instrumentSample(Instrument& in, float note, float d, float hold, float start) {
+inline float instrumentSample(Instrument& in, float note, float d, float hold, float start,
+                              Generator& rng) {
     LevelMemo memo;
-    instrumentControl(in, d, hold, start, memo);
-    return instrumentAudio(in, note, d, hold, start, memo);
+    instrumentControl(in, d, hold, start, memo, rng);
+    return instrumentAudio(in, note, d, hold, start, memo, rng);
 }
 
 }  // namespace vortel::kernels

@@ -4,6 +4,6 @@
 
 namespace vortel {
 
-float Lfo::value(float d, float start) const { return kernels::lfoValue(*this, d, start); }
+float Lfo::value(float d, float start, Generator& rng) const { return kernels::lfoValue(*this, d, start, rng); }
 
 }  // namespace vortel

@@ -20,9 +20,10 @@ struct Lfo {
     explicit Lfo(std::string name) : name(std::move(name)) {}
 
     // The modulation value for a note that started at song time `start`,
-    // `d` seconds ago: waveform(tau, rate) with tau = d when retriggered,
-    // else d + start (rounded to float).
-    float value(float d, float start) const;
+    // `d` seconds ago: waveform(tau, rate, rng) with tau = d when
+    // retriggered, else d + start (rounded to float). A noise LFO draws from
+    // `rng`.
+    float value(float d, float start, Generator& rng) const;
 };
 
 }  // namespace vortel

@@ -11,8 +11,8 @@ float noteFrequency(double semitones) {
     return float(440.0 * power);
 }
 
-float OscSlot::sample(float note, float d, float hold, float start) {
-    return kernels::slotSample(*this, note, d, hold, start);
+float OscSlot::sample(float note, float d, float hold, float start, Generator& rng) {
+    return kernels::slotSample(*this, note, d, hold, start, rng);
 }
 
 }  // namespace vortel

@@ -55,8 +55,9 @@ struct OscSlot {
     // One output sample of the slot for `note` (semitones relative to
     // 440 Hz), `d` seconds after the note's start at song time `start`, for
     // a note released at `hold` seconds. Advances the phase by one sample at
-    // the fixed rate of 22050 Hz. Never allocates.
-    float sample(float note, float d, float hold, float start);
+    // the fixed rate of 22050 Hz. Noise (of the waveform or the pitch LFO)
+    // is drawn from `rng`. Never allocates.
+    float sample(float note, float d, float hold, float start, Generator& rng);
 };
 
 // Frequency in Hz of `semitones` relative to 440 Hz:

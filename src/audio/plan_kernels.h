@@ -7,6 +7,7 @@
 // planAudio for every sounding voice. planAudio is itself two halves,
 // planSources and planFilterAndGain, which the mixer may run as separate
 // passes over the voices when the filters draw nothing from the generator.
+// `rng` is the generator the note's noise waveforms draw from.
 //
 // A sum or product of two floats formed in double and rounded to float is
 // computed in float directly: with 53 >= 2 * 24 + 2 bits the double rounding
@@ -37,7 +38,7 @@ VORTEL_KERNEL float plannedCutoff(const FilterPlan& p, float lfo, const float* l
 // here may be taken from `lfos`.
 VORTEL_KERNEL void planControl(const VoicePlan& plan, Instrument& in, float d, float hold,
                                float start, float* levels, CoefficientBatch& batch,
-                               LfoMemo& lfos) {
+                               LfoMemo& lfos, Generator& rng) {
     for (int k = 0; k < plan.envelopeCount; ++k) {
         // envelopeLevel, with the level at note-off taken from the plan.
         const Envelope& e = *plan.envelopes[k];
@@ -52,7 +53,7 @@ VORTEL_KERNEL void planControl(const VoicePlan& plan, Instrument& in, float d, f
         const FilterPlan& p = plan.filters[j];
         if (!p.pure) continue;
         Filter& f = in.filters[j];
-        const float lfo = p.lfoMode == Mod::Evaluated ? lfos.get(*p.lfo, d, start) : 0.0f;
+        const float lfo = p.lfoMode == Mod::Evaluated ? lfos.get(*p.lfo, d, start, rng) : 0.0f;
         const float fc = plannedCutoff(p, lfo, levels);
         if (coefficientsStale(f, fc)) batch.add(f, fc);
     }
@@ -80,7 +81,7 @@ VORTEL_KERNEL float uniformSlots(const VoicePlan& plan, OscSlot* slots) {
 // The sum of the note's oscillator slots for this sample (advancing their
 // phases): the first half of planAudio.
 VORTEL_KERNEL float planSources(const VoicePlan& plan, Instrument& in, float d, float start,
-                                const float* levels) {
+                                const float* levels, Generator& rng) {
     float acc = 0.0f;
     OscSlot* slots = in.oscSlots.data();
     switch (plan.uniformWave) {
@@ -100,7 +101,7 @@ VORTEL_KERNEL float planSources(const VoicePlan& plan, Instrument& in, float d, 
             } else {
                 float freq = p.frequency;
                 if (p.lfoMode == Mod::Evaluated) {
-                    const float v = lfoValue(*p.lfo, d, start);
+                    const float v = lfoValue(*p.lfo, d, start, rng);
                     freq = float((double(v) * p.lfoDepth + p.lfoOffset) * freq);
                 }
                 if (p.envelope >= 0)
@@ -113,9 +114,9 @@ VORTEL_KERNEL float planSources(const VoicePlan& plan, Instrument& in, float d, 
             case Wave::RampDown: w = rampDownOf(phase); break;
             case Wave::Sine: w = sineOf(phase); break;
             case Wave::Square: w = squareOf(phase); break;
-            case Wave::Noise: w = noise(); break;
+            case Wave::Noise: w = noise(rng); break;
             case Wave::RampUp: w = rampUpOf(phase); break;
-            case Wave::Other: w = p.waveform(s.phase, 1.0f); break;
+            case Wave::Other: w = p.waveform(s.phase, 1.0f, rng); break;
             default: w = 0.0f; break;  // no waveform: silent, the phase still runs
             }
             out = p.wave == Wave::None ? 0.0f : w * s.amplitude;  // = float(double(w) * amplitude)
@@ -128,13 +129,13 @@ VORTEL_KERNEL float planSources(const VoicePlan& plan, Instrument& in, float d, 
 // The second half of planAudio: the slot sum `acc` through the filter chain,
 // times the amplitude envelope and the gain.
 VORTEL_KERNEL float planFilterAndGain(const VoicePlan& plan, Instrument& in, float acc, float d,
-                                      float start, const float* levels) {
+                                      float start, const float* levels, Generator& rng) {
     Filter* filters = in.filters.data();
     for (int j = 0; j < plan.filterCount; ++j) {
         Filter& f = filters[j];
         if (!plan.filters[j].pure) {
             const FilterPlan& p = plan.filters[j];
-            const float lfo = p.lfoMode == Mod::Evaluated ? lfoValue(*p.lfo, d, start) : 0.0f;
+            const float lfo = p.lfoMode == Mod::Evaluated ? lfoValue(*p.lfo, d, start, rng) : 0.0f;
             const float fc = plannedCutoff(p, lfo, levels);
             if (coefficientsStale(f, fc)) computeCoefficients(f, fc);
         }
@@ -145,9 +146,9 @@ VORTEL_KERNEL float planFilterAndGain(const VoicePlan& plan, Instrument& in, flo
 }
 
 VORTEL_KERNEL float planAudio(const VoicePlan& plan, Instrument& in, float d, float start,
-                              const float* levels) {
-    const float acc = planSources(plan, in, d, start, levels);
-    return planFilterAndGain(plan, in, acc, d, start, levels);
+                              const float* levels, Generator& rng) {
+    const float acc = planSources(plan, in, d, start, levels, rng);
+    return planFilterAndGain(plan, in, acc, d, start, levels, rng);
 }
 
 }  // namespace vortel::kernels

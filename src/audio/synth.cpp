@@ -77,6 +77,7 @@ float Synth::mix(float t) {
     uint64_t sounding = 0;
     kernels::CoefficientBatch batch;
     kernels::LfoMemo lfos;
+    Generator& rng = *noise;
     // Per-voice scratch, filled for the sounding voices only: d, and either
     // the plan's envelope levels or the level memo of an unplanned note.
     float elapsed[kVoiceCount];
@@ -106,11 +107,11 @@ float Synth::mix(float t) {
                 kernels::makePlan(voice.plan, instance, float(voice.note), voice.holdLength);
             if (voice.plan.usable) {
                 kernels::planControl(voice.plan, instance, d, voice.holdLength, voice.start,
-                                     scratch[i].levels, batch, lfos);
+                                     scratch[i].levels, batch, lfos, rng);
             } else {
                 new (&scratch[i].memo) kernels::LevelMemo();
                 kernels::instrumentControl(instance, d, voice.holdLength, voice.start,
-                                           scratch[i].memo, batch);
+                                           scratch[i].memo, batch, rng);
             }
         }
     }
@@ -125,13 +126,13 @@ float Synth::mix(float t) {
         Instrument& instance = *voice.instance;
         if (!voice.plan.usable) {
             output[i] = kernels::instrumentAudio(instance, float(voice.note), elapsed[i],
-                                                 voice.holdLength, voice.start, scratch[i].memo);
+                                                 voice.holdLength, voice.start, scratch[i].memo, rng);
         } else if (!voice.plan.allPure) {
             output[i] = kernels::planAudio(voice.plan, instance, elapsed[i], voice.start,
-                                           scratch[i].levels);
+                                           scratch[i].levels, rng);
         } else {
             output[i] = kernels::planSources(voice.plan, instance, elapsed[i], voice.start,
-                                             scratch[i].levels);
+                                             scratch[i].levels, rng);
             filtersDue |= uint64_t(1) << i;
         }
     }
@@ -139,7 +140,7 @@ float Synth::mix(float t) {
     for (int i : voiceBits(filtersDue)) {
         Voice& voice = voices[i];
         output[i] = kernels::planFilterAndGain(voice.plan, *voice.instance, output[i],
-                                               elapsed[i], voice.start, scratch[i].levels);
+                                               elapsed[i], voice.start, scratch[i].levels, rng);
     }
 
     float sum = 0.0f;

@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "core/rng.h"
 #include "audio/channel.h"
 #include "audio/chord_table.h"
 #include "audio/envelope.h"
@@ -52,6 +53,9 @@ public:
     // neither its voice's instrument copy nor the oscillators, LFOs and
     // envelopes it uses may be changed while it plays (they never are: the
     // library is read-only once built).
+    //
+    // Noise waveforms draw from *noise, in voice order and within a voice
+    // in the order of its formulas.
     float mix(float t);
 
     // Number of voices currently holding a note (pending or sounding).
@@ -61,6 +65,13 @@ public:
 
     int32_t sampleRate;
     std::array<Voice, kVoiceCount> voices;
+
+    // The generator the voices' noise draws from: the synth's own unless the
+    // owner points it at another one (which must outlive the synth or be
+    // replaced first). The show points it at its own generator, so that the
+    // soundtrack's noise continues the show's sequence of draws.
+    Generator ownNoise;
+    Generator* noise = &ownNoise;
 
     std::vector<std::unique_ptr<Instrument>> instruments;
     std::vector<std::unique_ptr<Oscillator>> oscillators;

@@ -2,7 +2,6 @@
 
 #include <cmath>
 
-#include "core/demo_state.h"
 
 namespace vortel {
 
@@ -89,16 +88,14 @@ Mat4 lookAtMatrix(Point3d eye, Point3d centre, Point3d up) {
 
 Mat4 cameraProjectionMatrix() { return perspectiveMatrix(90.0, 1.0, 0.01, 1000.0); }
 
-Mat4 cameraViewMatrix() {
-    const DemoState& s = demo();
-    // Each eye coordinate is stored as a float before use, like the fields.
-    auto along = [&](float from, float to) {
-        return static_cast<double>(static_cast<float>(
-            static_cast<double>(from) + static_cast<double>(s.cameraDolly) * (static_cast<double>(to) - from)));
+Mat4 cameraViewMatrix(const Vec3& from, const Vec3& to, float dolly) {
+    // Each eye coordinate is stored as a float before use.
+    auto along = [&](float a, float b) {
+        return static_cast<double>(
+            static_cast<float>(static_cast<double>(a) + static_cast<double>(dolly) * (static_cast<double>(b) - a)));
     };
-    Point3d eye{along(s.cameraFrom.x, s.cameraTarget.x), along(s.cameraFrom.y, s.cameraTarget.y),
-                along(s.cameraFrom.z, s.cameraTarget.z)};
-    Point3d target{s.cameraTarget.x, s.cameraTarget.y, s.cameraTarget.z};
+    Point3d eye{along(from.x, to.x), along(from.y, to.y), along(from.z, to.z)};
+    Point3d target{to.x, to.y, to.z};
     return lookAtMatrix(eye, target, Point3d{0, 1, 0});
 }
 

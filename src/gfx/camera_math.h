@@ -4,6 +4,8 @@
 // without a GL context and loaded with glLoadMatrixd.
 #include <array>
 
+#include "core/vec.h"
+
 namespace vortel {
 
 // A 4x4 matrix in OpenGL's column-major order: element (row r, column c) is
@@ -31,10 +33,10 @@ Mat4 perspectiveMatrix(double fovyDegrees, double aspect, double zNear, double z
 // does, so a degenerate camera gives a degenerate matrix, never NaN.
 Mat4 lookAtMatrix(Point3d eye, Point3d centre, Point3d up);
 
-// The show's camera for the camera fields of demo(): the projection (90
-// degrees, aspect 1, near 0.01, far 1000) and the view from cameraFrom +
-// cameraDolly * (cameraTarget - cameraFrom) towards cameraTarget, up = +y.
+// The show's camera: the projection (90 degrees, aspect 1, near 0.01, far
+// 1000) and the view from `from` + `dolly` * (`target` - `from`) towards
+// `target`, up = +y.
 Mat4 cameraProjectionMatrix();
-Mat4 cameraViewMatrix();
+Mat4 cameraViewMatrix(const Vec3& from, const Vec3& target, float dolly);
 
 }  // namespace vortel

@@ -2,7 +2,6 @@
 
 #include <cmath>
 
-#include "core/demo_state.h"
 #include "gfx/gl_api.h"
 
 namespace vortel {
@@ -25,10 +24,10 @@ void resetRenderState() {
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
 }
 
-void bindTextureSlot(int slot, uint32_t wrap) {
+void bindTextureSlot(const GpuResources& gpu, int slot, uint32_t wrap) {
     // A slot outside the table binds the default texture instead of reading
     // past the end of it.
-    GLuint name = (slot >= 0 && slot < kTextureSlotCount) ? demo().textureSlots[slot] : 0;
+    GLuint name = (slot >= 0 && slot < kTextureSlotCount) ? gpu.textureSlots[static_cast<size_t>(slot)] : 0;
     glBindTexture(GL_TEXTURE_2D, name);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, static_cast<GLint>(wrap));
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, static_cast<GLint>(wrap));
@@ -36,8 +35,8 @@ void bindTextureSlot(int slot, uint32_t wrap) {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
 }
 
-void drawTextureQuad(int slot, uint32_t wrap) {
-    bindTextureSlot(slot, wrap);
+void drawTextureQuad(const GpuResources& gpu, int slot, uint32_t wrap) {
+    bindTextureSlot(gpu, slot, wrap);
     drawViewportQuad();
 }
 
@@ -54,9 +53,9 @@ void drawViewportQuad() {
     glEnd();
 }
 
-void applyCamera() {
+void applyCamera(const Vec3& from, const Vec3& target, float dolly) {
     Mat4 projection = cameraProjectionMatrix();
-    Mat4 view = cameraViewMatrix();
+    Mat4 view = cameraViewMatrix(from, target, dolly);
     glMatrixMode(GL_PROJECTION);
     glLoadMatrixd(projection.data());
     glMatrixMode(GL_MODELVIEW);

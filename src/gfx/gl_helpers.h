@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "gfx/camera_math.h"
+#include "gfx/gpu_resources.h"
 #include "gfx/shader_params.h"
 
 namespace vortel {
@@ -18,23 +19,21 @@ constexpr int kWorkingAreaSize = 512;
 // Leaves the program enables, bound programs and active texture unit alone.
 void resetRenderState();
 
-// Binds texture slot `slot` (0..10, see textures.h) on the active unit with
-// `wrap` (GL_REPEAT or GL_CLAMP) in s and t and linear filtering.
-void bindTextureSlot(int slot, uint32_t wrap);
+// Binds texture slot `slot` (0..10, see textures.h) of `gpu` on the active
+// unit with `wrap` (GL_REPEAT or GL_CLAMP) in s and t and linear filtering.
+void bindTextureSlot(const GpuResources& gpu, int slot, uint32_t wrap);
 
 // bindTextureSlot, then drawViewportQuad.
-void drawTextureQuad(int slot, uint32_t wrap);
+void drawTextureQuad(const GpuResources& gpu, int slot, uint32_t wrap);
 
 // One quad covering the viewport with identity matrices: texture (0,0) at
 // (-1,-1) ... (1,1) at (1,1), row 0 at the bottom; the texture coordinate
 // (0, 1) of its last corner stays current.
 void drawViewportQuad();
 
-// The projection (90 degrees, aspect 1, near 0.01, far 1000) and the view
-// of the camera fields of demo(): the eye sits at cameraFrom + cameraDolly *
-// (cameraTarget - cameraFrom) and looks at cameraTarget, up = +y. Loads
-// both matrices (cameraProjectionMatrix, cameraViewMatrix) and leaves the
+// Loads the show's projection and the view of the camera at `from` looking
+// at `target` (cameraProjectionMatrix, cameraViewMatrix) and leaves the
 // modelview matrix current.
-void applyCamera();
+void applyCamera(const Vec3& from, const Vec3& target, float dolly);
 
 }  // namespace vortel

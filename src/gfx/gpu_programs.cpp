@@ -2,12 +2,9 @@
 
 #include <cstdio>
 
-#include "core/demo_state.h"
 #include "gfx/gl_api.h"
 
 namespace vortel {
-
-static_assert(kGpuProgramCount == static_cast<int>(std::tuple_size_v<decltype(DemoState::gpuPrograms)>));
 
 namespace {
 
@@ -63,25 +60,24 @@ bool compileGpuPrograms(const GpuProgramSource* sources, int count, uint32_t* na
     return allCompiled;
 }
 
-bool createGpuPrograms() {
+bool createGpuPrograms(GpuResources& gpu) {
     GpuProgramSource sources[kGpuProgramCount];
     for (int i = 0; i < kGpuProgramCount; ++i) sources[i] = gpuProgramSource(static_cast<GpuProgramId>(i));
-    return compileGpuPrograms(sources, kGpuProgramCount, demo().gpuPrograms.data());
+    return compileGpuPrograms(sources, kGpuProgramCount, gpu.programs.data());
 }
 
-void deleteGpuPrograms() {
-    DemoState& s = demo();
-    if (glApiLoaded()) glDeleteProgramsARB(kGpuProgramCount, s.gpuPrograms.data());
-    s.gpuPrograms.fill(0);
+void deleteGpuPrograms(GpuResources& gpu) {
+    if (glApiLoaded()) glDeleteProgramsARB(kGpuProgramCount, gpu.programs.data());
+    gpu.programs.fill(0);
 }
 
-uint32_t gpuProgram(GpuProgramId id) { return demo().gpuPrograms[static_cast<int>(id)]; }
+uint32_t gpuProgram(const GpuResources& gpu, GpuProgramId id) { return gpu.programs[static_cast<size_t>(id)]; }
 
-void enableGpuPrograms(GpuProgramId vertex, GpuProgramId fragment) {
+void enableGpuPrograms(const GpuResources& gpu, GpuProgramId vertex, GpuProgramId fragment) {
     glEnable(GL_VERTEX_PROGRAM_ARB);
     glEnable(GL_FRAGMENT_PROGRAM_ARB);
-    glBindProgramARB(GL_VERTEX_PROGRAM_ARB, gpuProgram(vertex));
-    glBindProgramARB(GL_FRAGMENT_PROGRAM_ARB, gpuProgram(fragment));
+    glBindProgramARB(GL_VERTEX_PROGRAM_ARB, gpuProgram(gpu, vertex));
+    glBindProgramARB(GL_FRAGMENT_PROGRAM_ARB, gpuProgram(gpu, fragment));
 }
 
 void disableGpuPrograms() {
@@ -89,14 +85,12 @@ void disableGpuPrograms() {
     glDisable(GL_FRAGMENT_PROGRAM_ARB);
 }
 
-void uploadLightPosition() {
-    const Vec4& p = demo().lightPosition;
+void uploadLightPosition(const Vec4& p) {
     const float v[4] = {p.x, p.y, p.z, p.w};
     glProgramEnvParameter4fvARB(GL_VERTEX_PROGRAM_ARB, 0, v);
 }
 
-void uploadSurfaceParameters() {
-    const DemoState& s = demo();
+void uploadSurfaceParameters(const SurfaceSettings& s) {
     const Vec4* params[3] = {&s.specularColour, &s.specularParams, &s.surfaceParams};
     for (int i = 0; i < 3; ++i) {
         const float v[4] = {params[i]->x, params[i]->y, params[i]->z, params[i]->w};

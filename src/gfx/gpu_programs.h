@@ -23,6 +23,10 @@
 #include <string>
 #include <string_view>
 
+#include "core/vec.h"
+#include "gfx/gpu_resources.h"
+#include "gfx/shader_params.h"
+
 namespace vortel {
 
 enum class GpuProgramId : int {
@@ -40,7 +44,6 @@ enum class GpuProgramId : int {
 // The four scene pairs, then the glow's blur pair (BlurVP/BlurFP: the four
 // diagonal taps of one blur iteration in one pass, each tap rounded to 8
 // bits exactly as when the taps are blended into the framebuffer one by one).
-constexpr int kGpuProgramCount = 10;
 
 struct GpuProgramSource {
     const char* name;  // e.g. "ReliefVP"
@@ -62,29 +65,29 @@ uint32_t compileGpuProgram(const char* label, uint32_t target, std::string_view 
 // on. Returns whether all compiled.
 bool compileGpuPrograms(const GpuProgramSource* sources, int count, uint32_t* names);
 
-// Compiles the programs in order into demo().gpuPrograms. A program
-// that does not compile is reported with one line on stderr and the rest
-// go on; binding it later draws nothing. Returns whether all compiled.
-bool createGpuPrograms();
+// Compiles the programs in order into gpu.programs. A program that does
+// not compile is reported with one line on stderr and the rest go on;
+// binding it later draws nothing. Returns whether all compiled.
+bool createGpuPrograms(GpuResources& gpu);
 
-// Deletes the programs of demo().gpuPrograms (where the GL's entry points
-// are loaded) and zeroes their names.
-void deleteGpuPrograms();
+// Deletes the programs of gpu.programs (where the GL's entry points are
+// loaded) and zeroes their names.
+void deleteGpuPrograms(GpuResources& gpu);
 
 // The GL name of a program created by createGpuPrograms.
-uint32_t gpuProgram(GpuProgramId id);
+uint32_t gpuProgram(const GpuResources& gpu, GpuProgramId id);
 
 // Enables both program targets and binds the pair.
-void enableGpuPrograms(GpuProgramId vertex, GpuProgramId fragment);
+void enableGpuPrograms(const GpuResources& gpu, GpuProgramId vertex, GpuProgramId fragment);
 
 // Disables both program targets (fixed function again).
 void disableGpuPrograms();
 
-// Uploads demo().lightPosition as vertex parameter 0.
-void uploadLightPosition();
+// Uploads `light` as vertex parameter 0.
+void uploadLightPosition(const Vec4& light);
 
-// Uploads demo().specularColour, specularParams and surfaceParams as
-// fragment parameters 1, 2 and 3.
-void uploadSurfaceParameters();
+// Uploads the specular colour, specular and surface parameters of `surface`
+// as fragment parameters 1, 2 and 3.
+void uploadSurfaceParameters(const SurfaceSettings& surface);
 
 }  // namespace vortel

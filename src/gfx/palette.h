@@ -3,7 +3,7 @@
 // program environment parameter 0; the tint pass scales the frame by one.
 #include <array>
 
-#include "core/demo_state.h"
+#include "core/vec.h"
 
 namespace vortel {
 

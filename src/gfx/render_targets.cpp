@@ -2,7 +2,6 @@
 
 #include <utility>
 
-#include "core/demo_state.h"
 #include "gfx/gl_api.h"
 #include "gfx/gl_helpers.h"
 #include "gfx/textures.h"
@@ -10,16 +9,6 @@
 namespace vortel {
 
 namespace {
-
-struct Targets {
-    bool ready = false;
-    GLuint workingTexture = 0;
-    GLuint depth = 0;
-    GLuint workingFbo = 0;
-    GLuint readFbo = 0;  // attached to whatever slot is read
-    bool inWorkingArea = false;
-};
-Targets gTargets;
 
 void setSampling(GLuint texture, uint32_t wrap) {
     glBindTexture(GL_TEXTURE_2D, texture);
@@ -55,15 +44,15 @@ GLenum depthFormat(GLint bits) {
 
 }  // namespace
 
-bool createRenderTargets(std::string* why) {
-    gTargets = Targets{};  // names of an earlier context mean nothing here
+bool createRenderTargets(GpuResources& gpu, std::string* why) {
+    gpu.targets = RenderTargets{};
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     GLint depthBits = 24;
     glGetIntegerv(GL_DEPTH_BITS, &depthBits);
     GLint bound = 0;
     glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
 
-    Targets t;
+    RenderTargets t;
     t.workingTexture = makeTexture(kWorkingAreaSize);
     glGenRenderbuffers(1, &t.depth);
     glBindRenderbuffer(GL_RENDERBUFFER, t.depth);
@@ -80,47 +69,54 @@ bool createRenderTargets(std::string* why) {
         return false;
     }
     t.ready = true;
-    gTargets = t;
+    gpu.targets = t;
     return true;
 }
 
-bool renderTargetsReady() { return gTargets.ready; }
-
-void bindWorkingArea() {
-    glBindFramebuffer(GL_FRAMEBUFFER, gTargets.workingFbo);
-    gTargets.inWorkingArea = true;
+void deleteRenderTargets(GpuResources& gpu) {
+    RenderTargets& t = gpu.targets;
+    if (glApiLoaded() && t.workingFbo != 0) {
+        if (t.inWorkingArea) glBindFramebuffer(GL_FRAMEBUFFER, 0);
+        const GLuint fbos[2] = {t.workingFbo, t.readFbo};
+        glDeleteFramebuffers(2, fbos);
+        glDeleteRenderbuffers(1, &t.depth);
+        glDeleteTextures(1, &t.workingTexture);
+    }
+    t = RenderTargets{};
 }
 
-void bindWindow() {
+void bindWorkingArea(GpuResources& gpu) {
+    glBindFramebuffer(GL_FRAMEBUFFER, gpu.targets.workingFbo);
+    gpu.targets.inWorkingArea = true;
+}
+
+void bindWindow(GpuResources& gpu) {
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
-    gTargets.inWorkingArea = false;
+    gpu.targets.inWorkingArea = false;
 }
 
-bool drawingIntoWorkingArea() { return gTargets.inWorkingArea; }
+bool drawingIntoWorkingArea(const GpuResources& gpu) { return gpu.targets.inWorkingArea; }
 
-void exchangeWithWorkingArea(int slot) {
-    std::swap(demo().textureSlots[static_cast<size_t>(slot)], gTargets.workingTexture);
-    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, gTargets.workingTexture, 0);
+void exchangeWithWorkingArea(GpuResources& gpu, int slot) {
+    std::swap(gpu.textureSlots[static_cast<size_t>(slot)], gpu.targets.workingTexture);
+    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, gpu.targets.workingTexture, 0);
 }
 
-void readFromSlot(int slot) {
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, gTargets.readFbo);
+void attachWorkingArea(GpuResources& gpu) {
+    glBindFramebuffer(GL_FRAMEBUFFER, gpu.targets.workingFbo);
+    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, gpu.targets.workingTexture, 0);
+    bindWindow(gpu);
+}
+
+void readFromSlot(const GpuResources& gpu, int slot) {
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, gpu.targets.readFbo);
     glFramebufferTexture2D(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D,
-                           demo().textureSlots[static_cast<size_t>(slot)], 0);
+                           gpu.textureSlots[static_cast<size_t>(slot)], 0);
     glReadBuffer(GL_COLOR_ATTACHMENT0);
 }
 
-void readFromWindow() {
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, gTargets.inWorkingArea ? gTargets.workingFbo : 0);
-}
-
-uint32_t workingAreaTexture() { return gTargets.workingTexture; }
-
-void setWorkingAreaTexture(uint32_t texture) {
-    gTargets.workingTexture = texture;
-    glBindFramebuffer(GL_FRAMEBUFFER, gTargets.workingFbo);
-    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, texture, 0);
-    bindWindow();
+void readFromWindow(const GpuResources& gpu) {
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, gpu.targets.inWorkingArea ? gpu.targets.workingFbo : 0);
 }
 
 }  // namespace vortel

@@ -2,12 +2,10 @@
 
 #include <cmath>
 
-#include "core/demo_state.h"
 
 namespace vortel {
 
-void setShaderDefaults() {
-    DemoState& s = demo();
+void setShaderDefaults(SurfaceSettings& s) {
     s.specularColour = {1.5f, 1.4f, 1.1f, 1.0f};
     s.specularParams = {32.0f, -1.0f, 0.5f, -1.0f};
     s.surfaceParams = {-2.0f, 0.5f, 0.01f, -0.005f};

@@ -31,12 +31,12 @@ void packGreyTexel(int32_t v, uint8_t* rgba) {
     rgba[3] = static_cast<uint8_t>(word >> 24);
 }
 
-int32_t fillSeededPattern(uint8_t* pattern) {
-    int32_t motif = vortel::rand() % kMotifCount;
+int32_t fillSeededPattern(uint8_t* pattern, Generator& rng) {
+    int32_t motif = rng.rand() % kMotifCount;
     uint8_t* texel = pattern;
     for (int32_t y = 0; y < kTextureSize; ++y)
         for (int32_t x = 0; x < kTextureSize; ++x, texel += 4) {
-            int32_t noise = (vortel::rand() * 32) / kRandMax;  // 0..32
+            int32_t noise = (rng.rand() * 32) / kRandMax;  // 0..32
             packGreyTexel(noise + motifTerm(motif, x, y), texel);
         }
     return motif;
@@ -64,12 +64,12 @@ void fillReliefMap(const uint8_t* pattern, uint8_t* relief) {
         }
 }
 
-TextureImages makeTextureImages(int32_t seed) {
+TextureImages makeTextureImages(int32_t seed, Generator& rng) {
     TextureImages images;
     images.pattern.resize(kTextureBytes);
     images.relief.resize(kTextureBytes);
-    vortel::srand(static_cast<uint32_t>(seed));
-    images.motif = fillSeededPattern(images.pattern.data());
+    rng.srand(static_cast<uint32_t>(seed));
+    images.motif = fillSeededPattern(images.pattern.data(), rng);
     fillReliefMap(images.pattern.data(), images.relief.data());
     return images;
 }
@@ -89,7 +89,8 @@ std::string crc32Hex(const uint8_t* data, size_t n) {
 }
 
 TextureSummary textureSummary(int32_t seed) {
-    TextureImages images = makeTextureImages(seed);
+    Generator rng;
+    TextureImages images = makeTextureImages(seed, rng);
     return {images.motif, crc32Hex(images.pattern.data(), images.pattern.size()),
             crc32Hex(images.relief.data(), images.relief.size())};
 }

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "core/rng.h"
+
 namespace vortel {
 
 constexpr int kTextureSize = 512;                                 // texels per side
@@ -29,17 +31,17 @@ int32_t motifTerm(int32_t motif, int32_t x, int32_t y);
 // carry or borrow across the bytes (v = 256 gives 0, 1, 1, 1).
 void packGreyTexel(int32_t v, uint8_t* rgba);
 
-// Fills `pattern` (kTextureBytes) from the shared generator, which the
-// caller has seeded: one draw for the motif, then one draw per texel in
-// index order. Returns the motif.
-int32_t fillSeededPattern(uint8_t* pattern);
+// Fills `pattern` (kTextureBytes) from `rng`, which the caller has seeded:
+// one draw for the motif, then one draw per texel in index order. Returns
+// the motif.
+int32_t fillSeededPattern(uint8_t* pattern, Generator& rng);
 
 // Fills `relief` (kTextureBytes) from byte R of `pattern`.
 void fillReliefMap(const uint8_t* pattern, uint8_t* relief);
 
-// srand(seed), then the pattern and its relief map. Leaves the shared
-// generator after the pattern's last draw.
-TextureImages makeTextureImages(int32_t seed);
+// rng.srand(seed), then the pattern and its relief map. Leaves `rng` after
+// the pattern's last draw.
+TextureImages makeTextureImages(int32_t seed, Generator& rng);
 
 // zlib's CRC-32 of n bytes as 8 lowercase hexadecimal digits.
 std::string crc32Hex(const uint8_t* data, size_t n);
@@ -53,7 +55,7 @@ struct TextureSummary {
     std::string reliefCrc32;
 };
 
-// Computes the images for `seed` (re-seeding the shared generator) and
+// Computes the images for `seed` (with a generator of its own) and
 // summarises them.
 TextureSummary textureSummary(int32_t seed);
 

@@ -2,7 +2,6 @@
 
 #include <vector>
 
-#include "core/demo_state.h"
 #include "gfx/gl_api.h"
 #include "gfx/gl_helpers.h"
 
@@ -25,31 +24,29 @@ std::vector<uint8_t> toBgra(const std::vector<uint8_t>& rgba) {
     return bgra;
 }
 
-void upload(int slot, int size, const uint8_t* bgra) {
-    bindTextureSlot(slot, GL_REPEAT);
+void upload(const GpuResources& gpu, int slot, int size, const uint8_t* bgra) {
+    bindTextureSlot(gpu, slot, GL_REPEAT);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, size, size, 0, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, bgra);
 }
 
 }  // namespace
 
-TextureImages generateTextures() {
-    DemoState& s = demo();
-    glGenTextures(kTextureSlotCount, s.textureSlots.data());
+TextureImages generateTextures(GpuResources& gpu, int32_t seed, Generator& rng) {
+    glGenTextures(kTextureSlotCount, gpu.textureSlots.data());
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
 
-    TextureImages images = makeTextureImages(s.seed);
+    TextureImages images = makeTextureImages(seed, rng);
     const std::vector<uint8_t> pattern = toBgra(images.pattern);
-    for (int slot : {kSlotDetail, kSlotCapture, kSlotPattern, kSlotPreviousFrame}) upload(slot, kTextureSize, pattern.data());
-    upload(kSlotRelief, kTextureSize, toBgra(images.relief).data());
-    upload(kSlotGlow, kGlowSize, pattern.data());
-    for (int slot = kSlotDepthNormal; slot <= kSlotLastStorage; ++slot) upload(slot, kTextureSize, pattern.data());
+    for (int slot : {kSlotDetail, kSlotCapture, kSlotPattern, kSlotPreviousFrame}) upload(gpu, slot, kTextureSize, pattern.data());
+    upload(gpu, kSlotRelief, kTextureSize, toBgra(images.relief).data());
+    upload(gpu, kSlotGlow, kGlowSize, pattern.data());
+    for (int slot = kSlotDepthNormal; slot <= kSlotLastStorage; ++slot) upload(gpu, slot, kTextureSize, pattern.data());
     return images;
 }
 
-void deleteTextures() {
-    DemoState& s = demo();
-    glDeleteTextures(kTextureSlotCount, s.textureSlots.data());
-    s.textureSlots.fill(0);
+void deleteTextures(GpuResources& gpu) {
+    if (glApiLoaded()) glDeleteTextures(kTextureSlotCount, gpu.textureSlots.data());
+    gpu.textureSlots.fill(0);
 }
 
 }  // namespace vortel

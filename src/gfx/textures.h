@@ -1,8 +1,9 @@
 #pragma once
 // The show's GL textures, created once at start-up. Slots are addressed by
-// number everywhere (demo().textureSlots); several of them double as render
+// number everywhere (GpuResources::textureSlots); several of them double as render
 // targets that the frame pipeline copies the framebuffer into.
-#include "core/demo_state.h"
+#include "core/rng.h"
+#include "gfx/gpu_resources.h"
 #include "gfx/texture_images.h"
 
 namespace vortel {
@@ -20,17 +21,17 @@ constexpr int kSlotLastStorage = 10;   // slots 7 to 10: 512 x 512 storage
 static_assert(kSlotLastStorage + 1 == kTextureSlotCount, "slots 7 to 10 end the slot table");
 constexpr int kGlowSize = 128;
 
-// Generates the eleven texture names into demo().textureSlots and uploads:
-// the seeded pattern of demo().seed into slots 3, 2, 1, 0 (in that order),
+// Generates the eleven texture names into gpu.textureSlots and uploads:
+// the seeded pattern of `seed` into slots 3, 2, 1, 0 (in that order),
 // its relief map into slot 5, the pattern's first 128 x 128 texels into
 // slot 6, and 512 x 512 storage (holding the pattern) into slots 7 to 10.
 // Every upload is RGBA bytes, level 0, repeat wrap, linear filtering, no
-// mipmaps. Needs a current GL context. Leaves the shared generator after
-// the pattern's last draw and returns the images it uploaded.
-TextureImages generateTextures();
+// mipmaps. Needs a current GL context. Leaves `rng` after the pattern's
+// last draw and returns the images it uploaded.
+TextureImages generateTextures(GpuResources& gpu, int32_t seed, Generator& rng);
 
-// Deletes the eleven textures of demo().textureSlots and zeroes the slots.
-// Needs a current GL context.
-void deleteTextures();
+// Deletes the eleven textures of gpu.textureSlots (where the GL's entry
+// points are loaded) and zeroes the slots.
+void deleteTextures(GpuResources& gpu);
 
 }  // namespace vortel

@@ -3,7 +3,6 @@
 #include <cstring>
 
 #include "offline/offline_show.h"
-#include "core/demo_state.h"
 
 namespace vortel {
 
@@ -22,11 +21,11 @@ std::vector<uint8_t> shrinkRgb(const std::vector<uint8_t>& rgb, int width, int h
     return out;
 }
 
-std::vector<uint8_t> renderContactSheet(int32_t seed, std::string* why, const std::function<bool()>& carryOn) {
-    auto show = OfflineShow::open(seed, why);
+std::vector<uint8_t> renderContactSheet(const SongLayout& layout, std::string* why,
+                                        const std::function<bool()>& carryOn) {
+    auto show = OfflineShow::open(layout, why);
     if (!show) return {};
-    const DemoState& s = demo();
-    const double span = 32.0 * s.stepLength;
+    const double span = 32.0 * layout.stepLength;
     std::vector<uint8_t> sheet(static_cast<size_t>(kSheetWidth) * kSheetHeight * 3, 24);
     for (int i = 0; i < kSheetColumns * kSheetRows; ++i) {
         if (!show->renderStill(static_cast<float>((i + 0.5) * span), carryOn)) {

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "core/song_layout.h"
+
 namespace vortel {
 
 // A seed at a glance: the frame in the middle of each of the show's 16 spans
@@ -23,6 +25,6 @@ std::vector<uint8_t> shrinkRgb(const std::vector<uint8_t>& rgb, int width, int h
 // Renders the sheet for `seed` offscreen: kSheetWidth x kSheetHeight RGB,
 // top row first. Empty with a reason when no context can be had, or
 // ("interrupted") when `carryOn`, asked before every frame, said no.
-std::vector<uint8_t> renderContactSheet(int32_t seed, std::string* why, const std::function<bool()>& carryOn = {});
+std::vector<uint8_t> renderContactSheet(const SongLayout& layout, std::string* why, const std::function<bool()>& carryOn = {});
 
 }  // namespace vortel

@@ -2,41 +2,36 @@
 
 #include <memory>
 
-#include "core/demo_state.h"
-#include "core/sine_table.h"
+#include "core/rng.h"
 #include "gfx/texture_images.h"
 #include "offline/song_json.h"
 #include "offline/visual_json.h"
 #include "song/song_player.h"
-#include "song/song_setup.h"
-#include "visuals/timeline/timeline.h"
+#include "visuals/frame/frame.h"
+#include "visuals/frame/show.h"
 
 namespace vortel {
 
-Json inspectShow(int32_t seed, std::optional<float> at) {
-    DemoState& state = demo();
-    state.seed = seed;
-    setupSong(state);
+Json inspectShow(const SongLayout& layout, std::optional<float> at) {
     Json j;
-    j["seed"] = seed;
-    j["bpm"] = state.bpm;
-    j["stepLength"] = state.stepLength;
-    j["songLength"] = state.songLength;
-    j["song"] = songToJson(std::make_unique<SongPlayer>(seed, state.bpm)->song);
-    TextureSummary tex = textureSummary(seed);
+    j["seed"] = layout.seed;
+    j["bpm"] = layout.bpm;
+    j["stepLength"] = layout.stepLength;
+    j["songLength"] = layout.songLength;
+    Generator songRng;
+    j["song"] = songToJson(std::make_unique<SongPlayer>(layout.seed, layout.bpm, songRng)->song);
+    TextureSummary tex = textureSummary(layout.seed);
     Json t;
     t["motif"] = tex.motif;
     t["patternCrc32"] = tex.patternCrc32;
     t["reliefCrc32"] = tex.reliefCrc32;
     j["textures"] = std::move(t);
-    Timeline& timeline = demoTimeline();
-    timeline.clips.clear();
-    buildTimeline();
-    j["timeline"] = timelineToJson(timeline);
-    if (at) {
-        fillSineTable(state);
-        j["frame"] = frameToJson(*at);
-    }
+    // The pictures' side of the show, without GL.
+    auto show = std::make_unique<Show>();
+    show->layout = layout;
+    buildTimeline(show->timeline, layout, show->rng);
+    j["timeline"] = timelineToJson(show->timeline);
+    if (at) j["frame"] = frameToJson(*show, *at);
     return j;
 }
 

@@ -11,8 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "song/song_setup.h"
-#include "core/demo_state.h"
+#include "offline/show_layout.h"
 #include "offline/contact_sheet.h"
 #include "io/ffmpeg_pipe.h"
 #include "io/json.h"
@@ -66,14 +65,14 @@ struct MadeFolders {
 // Renders one WAV file into its output, with a progress line when stderr
 // is a terminal, and returns it written but not yet in place (commit() does
 // that); null once the failure is reported.
-std::unique_ptr<OutputFile> renderWavOutput(int32_t seed, std::string_view part, const std::string& path, bool force) {
+std::unique_ptr<OutputFile> renderWavOutput(const SongLayout& layout, std::string_view part, const std::string& path, bool force) {
     const bool tty = isatty(STDERR_FILENO) != 0;
     const char* name = path == "-" ? "stdout" : path.c_str();
     auto progress = [&](double done) {
         if (tty) std::fprintf(stderr, "\rvortel: rendering %s %3d%%", name, static_cast<int>(done * 100));
         return !quitSignalled();
     };
-    std::vector<int16_t> pcm = renderSongOffline(seed, part, progress);
+    std::vector<int16_t> pcm = renderSongOffline(layout, part, progress);
     if (tty) std::fputc('\n', stderr);
     if (quitSignalled()) {
         std::fprintf(stderr, "vortel: interrupted; %s not written\n", name);
@@ -109,10 +108,10 @@ bool commitOutput(OutputFile& out, const std::string& name) {
 
 // The song, or the stems: all of them or none. Each stem is written beside
 // its target, and they are put in place together once all are complete.
-bool renderWavs(int32_t seed, const std::vector<WavOutput>& wavs, bool force, bool verbose) {
+bool renderWavs(const SongLayout& layout, const std::vector<WavOutput>& wavs, bool force, bool verbose) {
     std::vector<std::unique_ptr<OutputFile>> stems;
     for (const WavOutput& wav : wavs) {
-        auto out = renderWavOutput(seed, wav.part, wav.path, force);
+        auto out = renderWavOutput(layout, wav.part, wav.path, force);
         if (!out) return false;  // the stems written so far are dropped
         if (!wav.part.empty()) {
             stems.push_back(std::move(out));
@@ -184,14 +183,14 @@ bool writePng(int width, int height, const std::vector<uint8_t>& rgb, const std:
 }
 
 // Renders the frame at `time` offscreen and writes it as a PNG.
-bool writeStill(int32_t seed, float time, const std::string& path, bool force, bool verbose) {
+bool writeStill(const SongLayout& layout, float time, const std::string& path, bool force, bool verbose) {
     std::string why;
-    auto show = OfflineShow::open(seed, &why);
+    auto show = OfflineShow::open(layout, &why);
     if (!show) {
         std::fprintf(stderr, "vortel: %s\n", why.c_str());
         return false;
     }
-    setGlErrorReporting(verbose);
+    show->show().reportGlErrors = verbose;
     if (!show->renderStill(time, carryOn)) {
         reportFailure(path, "interrupted");
         return false;
@@ -200,7 +199,7 @@ bool writeStill(int32_t seed, float time, const std::string& path, bool force, b
 }
 
 // Records the show into opt.recordPath, with progress on a terminal.
-bool writeRecording(const OfflineRequest& opt, int32_t seed, const std::string& ffmpeg) {
+bool writeRecording(const OfflineRequest& opt, const SongLayout& layout, const std::string& ffmpeg) {
     std::string why;
     auto out = openOutput(opt.recordPath, opt.force, &why);
     if (!out) {
@@ -208,7 +207,7 @@ bool writeRecording(const OfflineRequest& opt, int32_t seed, const std::string& 
         return false;
     }
     RecordSettings rs;
-    rs.seed = seed;
+    rs.layout = layout;
     rs.fps = opt.fps;
     rs.lengthSeconds = opt.lengthSeconds ? *opt.lengthSeconds : -1.0f;
     rs.output = out->writePath();
@@ -267,10 +266,8 @@ OfflineStatus runOffline(const OutputPlan& plan, int32_t seed) {
         return plan.status;
     }
     // Times are checked against this seed's show before anything is made.
-    DemoState& state = demo();
-    state.seed = seed;
-    setupSong(state);
-    if (!checkShowTimes(opt, showEnd(state.songLength), &why)) {
+    const SongLayout layout = showLayout(seed);
+    if (!checkShowTimes(opt, showEnd(layout.songLength), &why)) {
         std::fprintf(stderr, "vortel: %s\n", why.c_str());
         return OfflineStatus::UsageError;
     }
@@ -292,26 +289,26 @@ OfflineStatus runOffline(const OutputPlan& plan, int32_t seed) {
         return OfflineStatus::UsageError;
     }
     if (opt.inspect) {
-        std::string text = dumpJson(inspectShow(seed, opt.inspectAt)) + "\n";
+        std::string text = dumpJson(inspectShow(layout, opt.inspectAt)) + "\n";
         if (!writeStdout(text, &why)) {
             std::fprintf(stderr, "vortel: %s\n", why.c_str());
             return OfflineStatus::Failed;
         }
     }
     if (!opt.summaryPath.empty()) {
-        if (!writeTextFile(opt.summaryPath, dumpJson(showSummary(seed)) + "\n", opt.force, &why)) {
+        if (!writeTextFile(opt.summaryPath, dumpJson(showSummary(layout)) + "\n", opt.force, &why)) {
             std::fprintf(stderr, "vortel: %s\n", why.c_str());
             return OfflineStatus::Failed;
         }
         if (opt.verbose) std::fprintf(stderr, "vortel: wrote %s\n", opt.summaryPath.c_str());
     }
-    if (!renderWavs(seed, plan.wavs, opt.force, opt.verbose)) return OfflineStatus::Failed;
+    if (!renderWavs(layout, plan.wavs, opt.force, opt.verbose)) return OfflineStatus::Failed;
     if (!opt.stillPath.empty()) {
-        if (!writeStill(seed, *opt.stillTime, opt.stillPath, opt.force, opt.verbose)) return OfflineStatus::Failed;
+        if (!writeStill(layout, *opt.stillTime, opt.stillPath, opt.force, opt.verbose)) return OfflineStatus::Failed;
         if (opt.verbose) std::fprintf(stderr, "vortel: wrote %s\n", opt.stillPath.c_str());
     }
     if (!opt.sheetPath.empty()) {
-        std::vector<uint8_t> sheet = renderContactSheet(seed, &why, carryOn);
+        std::vector<uint8_t> sheet = renderContactSheet(layout, &why, carryOn);
         if (sheet.empty()) {
             reportFailure(opt.sheetPath, why);
             return OfflineStatus::Failed;
@@ -320,7 +317,7 @@ OfflineStatus runOffline(const OutputPlan& plan, int32_t seed) {
         if (opt.verbose) std::fprintf(stderr, "vortel: wrote %s\n", opt.sheetPath.c_str());
     }
     if (!opt.recordPath.empty()) {
-        if (!writeRecording(opt, seed, plan.ffmpeg)) return OfflineStatus::Failed;
+        if (!writeRecording(opt, layout, plan.ffmpeg)) return OfflineStatus::Failed;
         if (opt.verbose) std::fprintf(stderr, "vortel: wrote %s\n", opt.recordPath.c_str());
     }
     return OfflineStatus::Done;

@@ -3,7 +3,6 @@
 #include <cmath>
 #include <cstring>
 
-#include "core/demo_state.h"
 #include "gfx/gl_api.h"
 #include "gfx/gl_helpers.h"
 #include "gfx/gl_state.h"
@@ -12,30 +11,27 @@
 #include "gfx/textures.h"
 #include "platform/allocator.h"
 #include "platform/sdl_window.h"
-#include "song/song_setup.h"
 #include "visuals/frame/frame.h"
 #include "visuals/frame/show_graphics.h"
 
 namespace vortel {
 
-std::unique_ptr<OfflineShow> OfflineShow::open(int32_t seed, std::string* why) {
-    DemoState& state = demo();
-    state.seed = seed;
-    setupSong(state);
+std::unique_ptr<OfflineShow> OfflineShow::open(const SongLayout& layout, std::string* why) {
+    std::unique_ptr<OfflineShow> show(new OfflineShow());
+    show->show_.layout = layout;
     WindowOptions wo;
-    wo.width = state.windowWidth;
-    wo.height = state.windowHeight;
-    wo.title = "vortel " + std::to_string(seed) + " (offscreen)";
+    wo.width = show->show_.windowWidth;
+    wo.height = show->show_.windowHeight;
+    wo.title = "vortel " + std::to_string(layout.seed) + " (offscreen)";
     wo.vsync = false;
     wo.visible = false;
     wo.offscreen = true;  // offline pictures never need a display
     // The driver's memory churn costs page faults every frame otherwise (the
     // program does this at its start; tests and benchmarks come here).
     keepFreedMemoryForReuse();
-    std::unique_ptr<OfflineShow> show(new OfflineShow());
     show->window_ = SdlWindow::open(wo, why);
     if (!show->window_) return nullptr;
-    if (!startShowGraphics(&glProcAddress, why)) return nullptr;
+    if (!startShowGraphics(show->show_, &glProcAddress, why)) return nullptr;
     readFromBackBufferPacked();
     // Mesa hands the rows over top row first itself, which saves a copy of
     // every frame read back.
@@ -43,8 +39,13 @@ std::unique_ptr<OfflineShow> OfflineShow::open(int32_t seed, std::string* why) {
     return show;
 }
 
+OfflineShow::~OfflineShow() {
+    // The context goes with the window; the show's objects go first.
+    if (window_) releaseShowGraphics(show_);
+}
+
 void OfflineShow::render(float time, float frameDelta, FramePresent present) {
-    renderFrameAt(time, frameDelta, present);
+    renderFrame(show_, time, frameDelta, present);
 }
 
 bool OfflineShow::renderStill(float time, const std::function<bool()>& carryOn) {
@@ -64,9 +65,6 @@ bool OfflineShow::renderStill(float time, const std::function<bool()>& carryOn) 
     return true;
 }
 
-int OfflineShow::width() const { return demo().windowWidth; }
-int OfflineShow::height() const { return demo().windowHeight; }
-
 void OfflineShow::readTopRowFirst(int w, int h, uint32_t format, int bytesPerPixel, uint8_t* out) const {
     readPixelsTopRowFirst(w, h, format, bytesPerPixel, topRowFirst_, out);
 }
@@ -79,9 +77,9 @@ void OfflineShow::readRgb(uint8_t* out) const {
 void OfflineShow::readBgra(uint8_t* out) const { readTopRowFirst(width(), height(), GL_BGRA, 4, out); }
 
 void OfflineShow::readSquareBgra(uint8_t* out) const {
-    readFromSlot(kSlotPreviousFrame);
+    readFromSlot(show_.gpu, kSlotPreviousFrame);
     readTopRowFirst(kWorkingAreaSize, kWorkingAreaSize, GL_BGRA, 4, out);
-    readFromWindow();
+    readFromWindow(show_.gpu);
 }
 
 std::vector<uint8_t> OfflineShow::readRgb() const {

@@ -8,8 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "core/song_layout.h"
 #include "platform/sdl_window.h"
 #include "visuals/frame/frame.h"
+#include "visuals/frame/show.h"
 
 namespace vortel {
 
@@ -22,10 +24,11 @@ constexpr int kStillFrameRate = 60;
 
 class OfflineShow {
 public:
-    // Opens the offscreen context and builds everything the pictures need for
-    // `seed`: tempo and song length, sine table, textures, Timeline, GPU
-    // programs. Null with a reason when no context can be had.
-    static std::unique_ptr<OfflineShow> open(int32_t seed, std::string* why);
+    // Opens the offscreen context and builds everything the pictures of the
+    // song `layout` need (show_layout.h): textures, render targets, Timeline,
+    // GPU programs. Null with a reason when no context can be had.
+    static std::unique_ptr<OfflineShow> open(const SongLayout& layout, std::string* why);
+    ~OfflineShow();
 
     // Renders one frame at song time `time`, `frameDelta` after the last one,
     // into slot 0 and (unless told otherwise) the window.
@@ -45,13 +48,18 @@ public:
     // bytes, top row first: what the window shows, before the stretch.
     void readSquareBgra(uint8_t* out) const;
 
-    int width() const;
-    int height() const;
+    int width() const { return show_.windowWidth; }
+    int height() const { return show_.windowHeight; }
+
+    // The show drawn, and its generator (a soundtrack made alongside draws
+    // from it too).
+    Show& show() { return show_; }
 
 private:
     void readTopRowFirst(int w, int h, uint32_t format, int bytesPerPixel, uint8_t* out) const;
 
     std::unique_ptr<SdlWindow> window_;
+    Show show_;
     bool topRowFirst_ = false;  // the GL reads rows top first (GL_MESA_pack_invert)
 };
 

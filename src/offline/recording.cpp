@@ -10,7 +10,6 @@
 #include "io/ffmpeg_pipe.h"
 #include "offline/offline_show.h"
 #include "audio/audio_stream.h"
-#include "core/demo_state.h"
 #include "gfx/gl_state.h"
 #include "gfx/gl_helpers.h"
 #include "song/song_player.h"
@@ -49,21 +48,22 @@ int recordFrameCount(float songLength, int fps, float lengthSeconds) {
 bool recordShow(const RecordSettings& settings, const std::string& ffmpeg, const RecordProgress& progress,
                 RecordTimes* times, std::string* why) {
     const auto started = Clock::now();
-    auto show = OfflineShow::open(settings.seed, why);
-    if (!show) return false;
-    DemoState& state = demo();
-    const float showEnd = state.songLength + 1.0f;
+    const SongLayout& layout = settings.layout;
+    const float showEnd = layout.songLength + 1.0f;
     if (settings.lengthSeconds > showEnd) {
         char text[80];
         std::snprintf(text, sizeof text, "the show lasts only %.3f s", static_cast<double>(showEnd));
         *why = text;
         return false;
     }
-    const int frames = recordFrameCount(state.songLength, settings.fps, settings.lengthSeconds);
+    const int frames = recordFrameCount(layout.songLength, settings.fps, settings.lengthSeconds);
+    auto show = OfflineShow::open(layout, why);
+    if (!show) return false;
 
     // The soundtrack, built as the show builds it after the pictures'
-    // resources: composed, the first seconds rendered.
-    auto song = std::make_unique<SongPlayer>(state.seed, state.bpm);
+    // resources: composed, the first seconds rendered. It draws from the
+    // show's generator, as the live show's does.
+    auto song = std::make_unique<SongPlayer>(layout.seed, layout.bpm, show->show().rng);
     AudioStream audio(&frozenClock);
     audio.init(*song);
     audio.play(nullptr);

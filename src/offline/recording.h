@@ -3,12 +3,14 @@
 #include <functional>
 #include <string>
 
+#include "core/song_layout.h"
+
 namespace vortel {
 
 // How a recording is made. The video runs as long as the live show: to the
 // first frame at or after one second past the song, or `lengthSeconds`.
 struct RecordSettings {
-    int32_t seed = 0;
+    SongLayout layout;  // the seed's (show_layout.h)
     int fps = 60;
     float lengthSeconds = -1;  // < 0: the whole show
     std::string output;        // the file ffmpeg writes

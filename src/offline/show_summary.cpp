@@ -6,8 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "song/song_setup.h"
-#include "core/demo_state.h"
+#include "core/rng.h"
 #include "visuals/timeline/action_tables.h"
 
 namespace vortel {
@@ -68,17 +67,14 @@ Json summarizeTimeline(const Timeline& timeline, float stepLength, float songLen
     return j;
 }
 
-Json showSummary(int32_t seed) {
-    DemoState& state = demo();
-    state.seed = seed;
-    setupSong(state);
-    Timeline& timeline = demoTimeline();
-    timeline.clips.clear();
-    buildTimeline();
+Json showSummary(const SongLayout& layout) {
+    Timeline timeline;
+    Generator rng;
+    buildTimeline(timeline, layout, rng);
     Json j = Json::object();
-    j["seed"] = seed;
-    j["bpm"] = state.bpm;
-    Json rest = summarizeTimeline(timeline, state.stepLength, state.songLength);
+    j["seed"] = layout.seed;
+    j["bpm"] = layout.bpm;
+    Json rest = summarizeTimeline(timeline, layout.stepLength, layout.songLength);
     for (auto it = rest.begin(); it != rest.end(); ++it) j[it.key()] = std::move(it.value());
     return j;
 }

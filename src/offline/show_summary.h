@@ -3,6 +3,7 @@
 // tempo and length, and for each span of 32 steps what runs in it.
 #include <cstdint>
 
+#include "core/song_layout.h"
 #include "io/json.h"
 #include "visuals/timeline/timeline.h"
 
@@ -19,6 +20,6 @@ Json summarizeTimeline(const Timeline& timeline, float stepLength, float songLen
 
 // The summary of `seed`'s show, built from the same Timeline --inspect
 // prints. Needs no GL.
-Json showSummary(int32_t seed);
+Json showSummary(const SongLayout& layout);
 
 }  // namespace vortel

@@ -5,9 +5,8 @@
 #include <memory>
 
 #include "audio/pcm.h"
-#include "core/demo_state.h"
+#include "core/rng.h"
 #include "song/song_player.h"
-#include "song/song_setup.h"
 
 namespace vortel {
 
@@ -15,14 +14,14 @@ int64_t offlineSampleCount(float songLength) {
     return std::llround((static_cast<double>(songLength) + kTailSeconds) * kSampleRate);
 }
 
-std::vector<int16_t> renderSongOffline(int32_t seed, std::string_view part, const Progress& progress) {
-    DemoState& state = demo();
-    state.seed = seed;
-    setupSong(state);
-    auto player = std::make_unique<SongPlayer>(seed, state.bpm);
+std::vector<int16_t> renderSongOffline(const SongLayout& layout, std::string_view part, const Progress& progress) {
+    // The composer re-seeds the generator; the drums' noise goes on from
+    // where it left it.
+    Generator rng;
+    auto player = std::make_unique<SongPlayer>(layout.seed, layout.bpm, rng);
     if (!part.empty()) player->keepOnlyPart(part);
 
-    const int64_t total = offlineSampleCount(state.songLength);
+    const int64_t total = offlineSampleCount(layout.songLength);
     std::vector<int16_t> out(static_cast<size_t>(total));
     const int64_t kReport = kSampleRate / 2;  // every half second of audio
     for (int64_t n = 0; n < total; ++n) {

@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/song_layout.h"
+
 namespace vortel {
 
 // The four parts of a song, as the stem files are named.
@@ -22,11 +24,10 @@ int64_t offlineSampleCount(float songLength);
 // Returning false stops the render early.
 using Progress = std::function<bool(double done)>;
 
-// Renders the song of `seed` without a window, sample by sample exactly as
-// the show does (sequencer tick, then mix, for t = n / 22050). With a part
-// name only that part's pattern instances play. Leaves demo() set up for
-// the seed (tempo, song length). Returns fewer samples than asked only when
-// `progress` stopped it.
-std::vector<int16_t> renderSongOffline(int32_t seed, std::string_view part, const Progress& progress);
+// Renders the song of `layout` (show_layout.h) without a window, sample by
+// sample exactly as the show does (sequencer tick, then mix, for t = n /
+// 22050). With a part name only that part's pattern instances play.
+// Returns fewer samples than asked only when `progress` stopped it.
+std::vector<int16_t> renderSongOffline(const SongLayout& layout, std::string_view part, const Progress& progress);
 
 }  // namespace vortel

@@ -1,6 +1,5 @@
 #include "offline/visual_json.h"
 
-#include "core/demo_state.h"
 #include "visuals/timeline/action_tables.h"
 #include "visuals/frame/frame.h"
 
@@ -69,19 +68,20 @@ Json timelineToJson(const Timeline& timeline) {
     return clips;
 }
 
-Json frameToJson(float time) {
-    const FrameLog log = dryRunFrame(time, 1.0f / 60.0f);
-    const DemoState& s = demo();
+Json frameToJson(const Show& show, float time) {
+    FrameContext after;
+    const FrameLog log = dryRunFrame(show, time, 1.0f / 60.0f, &after);
+    const CameraPose& c = after.camera;
     Json j = Json::object();
     j["time"] = time;
     Json actions = Json::array();
     for (const ActionRecord& a : log.actions)
         actions.push_back(Json{{"lane", laneName(a.lane)}, {"action", a.action}, {"seed", a.seed}, {"weight", a.weight}});
     j["actions"] = std::move(actions);
-    j["cameraFrom"] = vec3(s.cameraFrom);
-    j["cameraTarget"] = vec3(s.cameraTarget);
-    j["cameraDolly"] = s.cameraDolly;
-    j["lightPosition"] = Json::array({s.lightPosition.x, s.lightPosition.y, s.lightPosition.z});
+    j["cameraFrom"] = vec3(c.from);
+    j["cameraTarget"] = vec3(c.target);
+    j["cameraDolly"] = c.dolly;
+    j["lightPosition"] = Json::array({c.light.x, c.light.y, c.light.z});
     Json draws = Json::array();
     for (const Draw& d : log.draws) draws.push_back(drawToJson(d));
     j["draws"] = std::move(draws);

@@ -1,6 +1,7 @@
 #pragma once
 #include "io/json.h"
 #include "visuals/frame/frame_log.h"
+#include "visuals/frame/show.h"
 #include "visuals/timeline/timeline.h"
 
 namespace vortel {
@@ -10,10 +11,9 @@ namespace vortel {
 // (a clip's first action; the generator gives each clip exactly one).
 Json timelineToJson(const Timeline& timeline);
 
-// What the frame at `time` runs, computed without GL from the Timeline of
-// demo(): {"time", "actions": [{"lane", "action", "seed", "weight"}],
+// What the frame of `show` at `time` runs, computed without GL (the show
+// is unchanged): {"time", "actions": [{"lane", "action", "seed", "weight"}],
 // "cameraFrom", "cameraTarget", "cameraDolly", "lightPosition", "draws"}.
-// The sine table must be filled.
-Json frameToJson(float time);
+Json frameToJson(const Show& show, float time);
 
 }  // namespace vortel

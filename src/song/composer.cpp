@@ -2,8 +2,6 @@
 
 #include <iterator>
 
-#include "core/demo_state.h"
-#include "core/rng.h"
 #include "audio/synth.h"
 #include "song/presets.h"
 #include "song/sequencer.h"
@@ -114,14 +112,14 @@ void addToSong(Sequencer& sequencer, SongSummary& song, const Pattern& pattern, 
 
 }  // namespace
 
-SongSummary compose(Sequencer& sequencer, int32_t seed, float bpm) {
+SongSummary compose(Sequencer& sequencer, int32_t seed, float bpm, Generator& rng) {
     Synth& synth = *sequencer.synth;
     SongSummary song;
 
-    srand(static_cast<uint32_t>(seed));
+    rng.srand(static_cast<uint32_t>(seed));
     buildPresets(synth, bpm);
     const float step = static_cast<float>(60.0 / static_cast<double>(bpm) * 0.25);
-    srand(static_cast<uint32_t>(seed));
+    rng.srand(static_cast<uint32_t>(seed));
     Channel* one = findChannel(synth, "one");
 
     // Hi-hat: every step, accented on the even ones.
@@ -137,31 +135,31 @@ SongSummary compose(Sequencer& sequencer, int32_t seed, float bpm) {
     hihat.length = steps(32, step);
     const float spanLength = hihat.length;
 
-    Instrument* kick = pickInstrument(synth, "drum:bass:");
-    Instrument* snare = pickInstrument(synth, "drum:snare:");
+    Instrument* kick = pickInstrument(synth, "drum:bass:", rng);
+    Instrument* snare = pickInstrument(synth, "drum:snare:", rng);
     const Pattern drums = drumPattern(synth, kick, snare, one, step);
 
-    Instrument* padSound = pickInstrument(synth, "pad:");
+    Instrument* padSound = pickInstrument(synth, "pad:", rng);
     Pattern pad(synth, "pad");
     for (int32_t pitch : {-9, -5, -2}) pad.addNote(padSound, one, 1.0f, pitch, 0.0f, steps(8, step));
 
-    Instrument* bass = pickInstrument(synth, "bass:");
+    Instrument* bass = pickInstrument(synth, "bass:", rng);
     const Pattern bassPatterns[3] = {bassRiff(synth, bass, one, step), bassArpeggio(synth, bass, one, step),
                                      bassLine(synth, bass, one, step)};
 
     // Four transpositions; consecutive ones differ. A repeat costs the
     // repeated draw plus one discarded value before the next try.
     for (int i = 0; i < 4; ++i) {
-        int32_t r = rand() % 12;
+        int32_t r = rng.rand() % 12;
         if (i > 0)
             while (r == song.rootOffsets[i - 1]) {
-                rand();
-                r = rand() % 12;
+                rng.rand();
+                r = rng.rand() % 12;
             }
         song.rootOffsets[i] = r;
     }
     static constexpr int32_t kBassChoice[3] = {2, 1, 3};
-    song.bassPattern = kBassChoice[rand() % 3];
+    song.bassPattern = kBassChoice[rng.rand() % 3];
     const Pattern& bassPattern = bassPatterns[song.bassPattern - 1];
 
     for (int32_t i = 0; i < 16; ++i) {
@@ -181,7 +179,5 @@ SongSummary compose(Sequencer& sequencer, int32_t seed, float bpm) {
     song.spanLength = spanLength;
     return song;
 }
-
-SongSummary compose(Sequencer& sequencer) { return compose(sequencer, demo().seed, demo().bpm); }
 
 }  // namespace vortel

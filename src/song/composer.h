@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "core/rng.h"
 #include "song/pattern.h"
 
 namespace vortel {
@@ -31,14 +32,11 @@ struct SongSummary {
     std::vector<InstanceSummary> instances;  // the 54 instances, in addInstance order
 };
 
-// Writes the whole song: re-seeds the shared generator with `seed`, fills the
-// sequencer's Synth with the presets (its library must be empty), draws the
-// kick, snare, pad and bass sounds, the four root offsets and the bass line,
+// Writes the whole song: re-seeds `rng` with `seed`, fills the sequencer's
+// Synth with the presets (its library must be empty), draws the kick, snare,
+// pad and bass sounds, the four root offsets and the bass line from `rng`,
 // and adds the 54 pattern instances to `sequencer`. `bpm` is the tempo in
-// beats per minute (120..150).
-SongSummary compose(Sequencer& sequencer, int32_t seed, float bpm);
-
-// The same with the seed and tempo of demo().
-SongSummary compose(Sequencer& sequencer);
+// beats per minute (120..150). Leaves `rng` just after its last draw.
+SongSummary compose(Sequencer& sequencer, int32_t seed, float bpm, Generator& rng);
 
 }  // namespace vortel

@@ -2,7 +2,6 @@
 
 #include <memory>
 
-#include "core/rng.h"
 #include "audio/synth.h"
 
 namespace vortel {
@@ -69,9 +68,9 @@ std::vector<Envelope*> findEnvelopes(const Synth& synth, std::string_view prefix
     return findByPrefix(synth.envelopes, prefix);
 }
 
-Instrument* pickInstrument(Synth& synth, std::string_view prefix) {
+Instrument* pickInstrument(Synth& synth, std::string_view prefix, Generator& rng) {
     const std::vector<Instrument*> matches = findInstruments(synth, prefix);
-    const auto r = static_cast<uint32_t>(rand());
+    const auto r = static_cast<uint32_t>(rng.rand());
     if (matches.empty()) return nullptr;
     return matches[r % static_cast<uint32_t>(matches.size())];
 }

@@ -3,6 +3,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/rng.h"
+
 namespace vortel {
 
 class Synth;
@@ -41,10 +43,9 @@ std::vector<Instrument*> findInstruments(const Synth& synth, std::string_view pr
 std::vector<Lfo*> findLfos(const Synth& synth, std::string_view prefix);
 std::vector<Envelope*> findEnvelopes(const Synth& synth, std::string_view prefix);
 
-// Draws one value r from the shared generator and returns the matching
-// instrument at index r mod (number of matches). With no match it still
-// draws, and returns null.
-Instrument* pickInstrument(Synth& synth, std::string_view prefix);
+// Draws one value r from `rng` and returns the matching instrument at index
+// r mod (number of matches). With no match it still draws, and returns null.
+Instrument* pickInstrument(Synth& synth, std::string_view prefix, Generator& rng);
 
 // Fills the empty library with the fixed presets: 15 envelopes, 3 LFOs,
 // 16 filters, 7 oscillators, 11 oscillator slots, 15 instruments and the

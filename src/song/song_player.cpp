@@ -2,7 +2,9 @@
 
 namespace vortel {
 
-SongPlayer::SongPlayer(int32_t seed, float bpm, int32_t sampleRate)
-    : synth(sampleRate), sequencer(synth), song(compose(sequencer, seed, bpm)) {}
+SongPlayer::SongPlayer(int32_t seed, float bpm, Generator& rng, int32_t sampleRate)
+    : synth(sampleRate), sequencer(synth), song(compose(sequencer, seed, bpm, rng)) {
+    synth.noise = &rng;
+}
 
 }  // namespace vortel

@@ -15,9 +15,11 @@ namespace vortel {
 
 class SongPlayer final : public SampleSource {
 public:
-    // Composes the song of `seed` at `bpm` (see compose) into a fresh synth
-    // at `sampleRate`.
-    SongPlayer(int32_t seed, float bpm, int32_t sampleRate = kSampleRate);
+    // Composes the song of `seed` at `bpm` (see compose), drawing from `rng`,
+    // into a fresh synth at `sampleRate` whose noise then draws from `rng`
+    // as well, continuing where the composer left it. `rng` must outlive
+    // the player (or the synth's noise be pointed elsewhere first).
+    SongPlayer(int32_t seed, float bpm, Generator& rng, int32_t sampleRate = kSampleRate);
     SongPlayer(const SongPlayer&) = delete;
     SongPlayer& operator=(const SongPlayer&) = delete;
 

@@ -1,11 +1,11 @@
 #pragma once
-#include "core/demo_state.h"
+#include "core/rng.h"
+#include "core/song_layout.h"
 
 namespace vortel {
 
-// Seeds the shared generator with state.seed and derives the tempo, the
-// step length, the section layout and the song length from it: exactly one
-// draw of the generator.
-void setupSong(DemoState& state);
+// Seeds `rng` with layout.seed and derives the tempo, the step length, the
+// section layout and the song length from it: exactly one draw of `rng`.
+void setupSong(SongLayout& layout, Generator& rng);
 
 }  // namespace vortel

@@ -105,9 +105,10 @@ TEST(LiveOptions, StartPlaylistAndShuffleAreReadAndChecked) {
 }
 
 TEST(OverlayText, TheSongPlaceFollowsTheSectionLayout) {
-    DemoState s;
+    SongLayout s;
     s.seed = 5;
-    setupSong(s);
+    Generator rng;
+    setupSong(s, rng);
     const float span = 32 * s.stepLength;
     SongPlace p = songPlace(s, 0);
     EXPECT_EQ(p.section, 1);
@@ -122,9 +123,8 @@ TEST(OverlayText, TheSongPlaceFollowsTheSectionLayout) {
     EXPECT_EQ(p.spanInSection, 4);
     EXPECT_EQ(songPlace(s, s.songLength + 0.5f).section, 0);  // the last second after the music
 
-    s.songTime = span * 6.5f;
     std::vector<ActionRecord> actions = {{Lane::Camera, "FloatCamera", 1, 1}, {Lane::Foreground, "RoomScene", 2, 0.5f}};
-    std::vector<std::string> lines = infoLines(s, true, actions);
+    std::vector<std::string> lines = infoLines(s, span * 6.5f, true, actions);
     ASSERT_EQ(lines.size(), 7u);
     EXPECT_EQ(lines[0], "KELMA: VORTEL 5");
     EXPECT_NE(lines[1].find("PAUSED"), std::string::npos);

@@ -15,7 +15,8 @@
 
 #include "app/device_player.h"
 #include "audio/audio_stream.h"
-#include "core/demo_state.h"
+#include "core/rng.h"
+#include "core/song_layout.h"
 #include "platform/audio_device.h"
 #include "platform/clock.h"
 #include "song/song_player.h"
@@ -33,9 +34,11 @@ TEST(DevicePlayer, WhatReachesTheDeviceIsTheSong) {
     std::filesystem::remove(raw);
     setenv("SDL_AUDIODRIVER", "disk", 1);
     setenv("SDL_DISKAUDIOFILE", raw.c_str(), 1);
-    demo().seed = 4321;
-    setupSong(demo());
-    auto song = std::make_unique<SongPlayer>(demo().seed, demo().bpm);
+    SongLayout layout;
+    layout.seed = 4321;
+    Generator rng;
+    setupSong(layout, rng);
+    auto song = std::make_unique<SongPlayer>(layout.seed, layout.bpm, rng);
     AudioStream stream(&systemTicks);
     stream.init(*song);
     std::string why;

@@ -35,7 +35,7 @@ public:
 };
 
 TEST(FrameLoop, RunsUntilOneSecondPastTheSongAcrossAWrap) {
-    DemoState s;
+    PlayPosition s;
     s.songLength = 2.0f;
     FakeHost host;
     // t0 just before the wrap; frames every 500 ms.
@@ -63,7 +63,7 @@ TEST(FrameLoop, RunsUntilOneSecondPastTheSongAcrossAWrap) {
 
 TEST(FrameLoop, QuitAndEscapeEndTheFrameTheyArrive) {
     for (bool quit : {true, false}) {
-        DemoState s;
+        PlayPosition s;
         s.songLength = 100.0f;
         FakeHost host;
         host.clock = {0, 10, 20, 30, 40};
@@ -78,7 +78,7 @@ TEST(FrameLoop, QuitAndEscapeEndTheFrameTheyArrive) {
 }
 
 TEST(FrameLoop, FrameOrderIsAudioInputPictureSwap) {
-    DemoState s;
+    PlayPosition s;
     s.songLength = -1.0f;  // ends after the first frame
     FakeHost host;
     std::vector<std::string> log;
@@ -93,7 +93,7 @@ TEST(FrameLoop, FrameOrderIsAudioInputPictureSwap) {
 // With a clock of its own the loop reads each frame's time from it; the
 // input hook may move it; at the end of a show nextShow may start another.
 TEST(FrameLoop, InputHookAndNextShowSteerTheClock) {
-    DemoState s;
+    PlayPosition s;
     s.songLength = 1.0f;
     FakeHost host;
     for (uint32_t t = 100; t < 100 + 40 * 250; t += 250) host.clock.push_back(t);

@@ -20,12 +20,12 @@
 
 #include "app/live_show.h"
 #include "app/startup.h"
-#include "core/demo_state.h"
 #include "gfx/gl_api.h"
 #include "gfx/texture_images.h"
 #include "gfx/textures.h"
 #include "io/json.h"
 #include "offline/inspect.h"
+#include "offline/show_layout.h"
 #include "offline/song_json.h"
 #include "offline/song_render.h"
 #include "offline/visual_json.h"
@@ -102,9 +102,9 @@ std::vector<uint8_t> readFrame() {
     return px;
 }
 
-std::vector<uint8_t> slotImage(int slot, int size = kTextureSize) {
+std::vector<uint8_t> slotImage(const Show& show, int slot, int size = kTextureSize) {
     std::vector<uint8_t> px(static_cast<size_t>(size) * size * 4);
-    glBindTexture(GL_TEXTURE_2D, demo().textureSlots[slot]);
+    glBindTexture(GL_TEXTURE_2D, show.gpu.textureSlots[static_cast<size_t>(slot)]);
     glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, px.data());
     return px;
 }
@@ -125,8 +125,6 @@ protected:
         std::string why;
         window_ = SdlWindow::open(o, &why);
         ASSERT_TRUE(window_) << why;
-        demo().windowWidth = 800;
-        demo().windowHeight = 600;
         host_.player = &player_;
         settings_.writeRunFile = false;
     }
@@ -145,7 +143,7 @@ protected:
 TEST_F(LiveShowTest, PauseHoldsTimeSoundAndPictureSeekMovesThemTogether) {
     auto show = makeShow();
     ASSERT_TRUE(show->startShow(5, 0, nullptr));
-    const float songLength = demo().songLength;
+    const float songLength = show->show().layout.songLength;
     struct Seen {
         float time;
         int64_t position;
@@ -155,7 +153,7 @@ TEST_F(LiveShowTest, PauseHoldsTimeSoundAndPictureSeekMovesThemTogether) {
     std::map<int, Seen> seen;
     const std::set<int> keepPixels = {12, 20, 37, 38, 45};
     host_.afterDraw = [&](int f) {
-        seen[f] = {demo().songTime, show->audio().cursor.position, show->paused(),
+        seen[f] = {show->position().songTime, show->audio().cursor.position, show->paused(),
                    keepPixels.count(f) ? readFrame() : std::vector<uint8_t>{}};
     };
     host_.press(10, Key::Space);
@@ -227,16 +225,17 @@ TEST_F(LiveShowTest, SeedKeysBuildExactlyWhatAFreshStartBuilds) {
         lastSeed = show->seed();
         Built b;
         b.seed = show->seed();
-        b.bpm = demo().bpm;
-        b.songLength = demo().songLength;
+        b.bpm = show->show().layout.bpm;
+        b.songLength = show->show().layout.songLength;
         b.song = songToJson(show->song().song);
-        b.timeline = timelineToJson(demoTimeline());
-        std::vector<uint8_t> p = slotImage(kSlotPattern), r = slotImage(kSlotRelief), d = slotImage(kSlotDetail);
+        b.timeline = timelineToJson(show->show().timeline);
+        std::vector<uint8_t> p = slotImage(show->show(), kSlotPattern), r = slotImage(show->show(), kSlotRelief),
+                             d = slotImage(show->show(), kSlotDetail);
         b.pattern = crc32Hex(p.data(), p.size());
         b.relief = crc32Hex(r.data(), r.size());
         b.detail = crc32Hex(d.data(), d.size());
         b.firstSeconds.assign(show->audio().samples, show->audio().samples + startSamples);
-        b.time = demo().songTime;
+        b.time = show->position().songTime;
         built.push_back(std::move(b));
     };
     host_.press(3, Key::N);  // 2147483647
@@ -258,7 +257,7 @@ TEST_F(LiveShowTest, SeedKeysBuildExactlyWhatAFreshStartBuilds) {
     for (const Built& b : {built[1], built[3], built[4]}) {
         SCOPED_TRACE(b.seed);
         EXPECT_LT(b.time, 0.05f);  // a new show starts at its beginning
-        const Json fresh = inspectShow(b.seed);
+        const Json fresh = inspectShow(showLayout(b.seed));
         EXPECT_EQ(b.bpm, fresh["bpm"].get<float>());
         EXPECT_EQ(b.songLength, fresh["songLength"].get<float>());
         EXPECT_EQ(b.song, fresh["song"]);
@@ -266,7 +265,7 @@ TEST_F(LiveShowTest, SeedKeysBuildExactlyWhatAFreshStartBuilds) {
         EXPECT_EQ(b.pattern, fresh["textures"]["patternCrc32"].get<std::string>());
         EXPECT_EQ(b.detail, fresh["textures"]["patternCrc32"].get<std::string>());
         EXPECT_EQ(b.relief, fresh["textures"]["reliefCrc32"].get<std::string>());
-        const std::vector<int16_t> wav = renderSongOffline(b.seed, "", nullptr);
+        const std::vector<int16_t> wav = renderSongOffline(showLayout(b.seed), "", nullptr);
         ASSERT_GE(wav.size(), b.firstSeconds.size());
         EXPECT_TRUE(std::equal(b.firstSeconds.begin(), b.firstSeconds.end(), wav.begin()));
     }
@@ -296,9 +295,9 @@ TEST_F(LiveShowTest, SaveNeverOverwritesAndSurvivesAFolderThatCannotBeWritten) {
     host_.afterDraw = [&](int f) {
         if (f == 4) {
             // What stands there already is never touched.
-            const std::string stem = "vortel-5-" + [] {
+            const std::string stem = "vortel-5-" + [&] {
                 char b[32];
-                std::snprintf(b, sizeof b, "%.3f", static_cast<double>(demo().songTime));
+                std::snprintf(b, sizeof b, "%.3f", static_cast<double>(show->position().songTime));
                 return std::string(b);
             }();
             std::ofstream(dir / (stem + "-2.png")) << "keep me";
@@ -341,8 +340,8 @@ TEST_F(LiveShowTest, SaveNeverOverwritesAndSurvivesAFolderThatCannotBeWritten) {
 TEST_F(LiveShowTest, TextPanelsNeverReachTheFrames) {
     std::vector<uint8_t> plain, withText;
     std::vector<std::string> info;
+    float infoTime = 0;
     for (bool text : {false, true}) {
-        demo().textureSlots.fill(0);
         host_ = ScriptedHost{};
         host_.player = &player_;
         auto show = makeShow();
@@ -352,8 +351,11 @@ TEST_F(LiveShowTest, TextPanelsNeverReachTheFrames) {
             host_.press(2, Key::F1);
         }
         host_.afterDraw = [&](int f) {
-            if (f == 12) (text ? withText : plain) = slotImage(kSlotPreviousFrame);
-            if (f == 12 && text) info = show->infoText();
+            if (f == 12) (text ? withText : plain) = slotImage(show->show(), kSlotPreviousFrame);
+            if (f == 12 && text) {
+                info = show->infoText();
+                infoTime = show->position().songTime;
+            }
         };
         host_.quitAt = 12;
         show->run();
@@ -365,7 +367,7 @@ TEST_F(LiveShowTest, TextPanelsNeverReachTheFrames) {
     ASSERT_GT(info.size(), 5u);
     EXPECT_EQ(info[0], "KELMA: VORTEL 77");
     EXPECT_NE(info[3].find("section  2 of 4"), std::string::npos) << info[3];
-    const Json frame = frameToJson(demo().songTime);
+    const Json frame = inspectShow(showLayout(77), infoTime)["frame"];
     ASSERT_EQ(info.size(), 5 + frame["actions"].size());
     for (size_t i = 0; i < frame["actions"].size(); ++i)
         EXPECT_NE(info[5 + i].find(frame["actions"][i]["action"].get<std::string>()), std::string::npos) << info[5 + i];
@@ -395,10 +397,10 @@ TEST_F(LiveShowTest, PlaylistGoesOnToTheNextSeedAtTheEnd) {
     std::vector<std::pair<int32_t, float>> firstFrames;
     int32_t last = 0;
     host_.afterDraw = [&](int f) {
-        if (show->seed() != last || f == 0) firstFrames.push_back({show->seed(), demo().songTime});
+        if (show->seed() != last || f == 0) firstFrames.push_back({show->seed(), show->position().songTime});
         last = show->seed();
         // Into each new show's last second at once.
-        if (show->seed() != 7 && demo().songTime < 1 && !host_.keys.count(f + 1))
+        if (show->seed() != 7 && show->position().songTime < 1 && !host_.keys.count(f + 1))
             for (int i = 0; i < 20; ++i) host_.press(f + 1, Key::Right);
     };
     LoopResult r = show->run();
@@ -427,11 +429,11 @@ TEST_F(LiveShowTest, ManySwitchesDoNotGrowTheResources) {
     ASSERT_TRUE(show->startShow(1, 0, nullptr));
     // Every name up to past the highest in use (the GL may hand out new
     // names rather than reuse freed ones).
-    auto liveGlNames = [] {
+    auto liveGlNames = [&] {
         int textures = 0, programs = 0;
         GLuint top = 0;
-        for (uint32_t n : demo().textureSlots) top = std::max(top, n);
-        for (uint32_t n : demo().gpuPrograms) top = std::max(top, n);
+        for (uint32_t n : show->show().gpu.textureSlots) top = std::max(top, n);
+        for (uint32_t n : show->show().gpu.programs) top = std::max(top, n);
         for (GLuint n = 1; n < top + 64; ++n) {
             textures += glIsTexture(n) ? 1 : 0;
             programs += glIsProgramARB(n) ? 1 : 0;

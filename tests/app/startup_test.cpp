@@ -8,7 +8,8 @@
 #include <set>
 #include <sstream>
 
-#include "core/demo_state.h"
+#include "core/rng.h"
+#include "core/song_layout.h"
 #include "app/options.h"
 #include "core/rng.h"
 #include "app/startup.h"
@@ -89,12 +90,14 @@ TEST(ReplayFile, UnwritableFolderReportsWhy) {
 
 // Finds a seed whose tempo draw (the first draw after seeding) is r.
 TEST(Song, TempoStepAndLengthFollowTheFirstDraw) {
-    DemoState s;
+    SongLayout s;
+    Generator rng, model;
     for (int32_t seed : {1, 2, 1000, -7, 1234}) {
         s.seed = seed;
-        setupSong(s);
-        srand(static_cast<uint32_t>(seed));
-        int r = rand();
+        setupSong(s, rng);
+        model.srand(static_cast<uint32_t>(seed));
+        int r = model.rand();
+        EXPECT_EQ(rng.state, model.state);  // exactly one draw
         double bpm = 120.0 + r * static_cast<double>(0.0009155553f);
         EXPECT_EQ(s.bpm, static_cast<float>(bpm));
         EXPECT_EQ(s.stepLength, static_cast<float>(15.0 / bpm));
@@ -107,20 +110,21 @@ TEST(Song, TempoStepAndLengthFollowTheFirstDraw) {
     }
     // seed 1: first draw 41.
     s.seed = 1;
-    setupSong(s);
+    setupSong(s, rng);
     EXPECT_NEAR(s.bpm, 120.0 + 41 * 30.0 / 32767, 1e-4);
 }
 
 TEST(Song, ExtremeDrawsGiveTheTempoBounds) {
     // Search seeds for draws of 0 and 32767 to check both ends of the range.
-    DemoState s;
+    SongLayout s;
+    Generator rng, model;
     bool sawLow = false, sawHigh = false;
     for (int32_t seed = 0; seed < 2000000 && !(sawLow && sawHigh); ++seed) {
-        srand(static_cast<uint32_t>(seed));
-        int r = rand();
+        model.srand(static_cast<uint32_t>(seed));
+        int r = model.rand();
         if (r != 0 && r != 32767) continue;
         s.seed = seed;
-        setupSong(s);
+        setupSong(s, rng);
         if (r == 0) {
             sawLow = true;
             EXPECT_EQ(s.bpm, 120.0f);

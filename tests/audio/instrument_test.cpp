@@ -10,6 +10,7 @@ namespace {
 struct InstrumentTest : ::testing::Test {
     Oscillator square{"square"}, saw{"saw"}, noise{"noise"};
     Envelope flat{"flat"};   // level 0.5 from the start until note-off
+    Generator rng;
     void SetUp() override {
         square.waveform = waveSquare;
         saw.waveform = waveRampDown;
@@ -32,8 +33,9 @@ TEST_F(InstrumentTest, WithoutFiltersTheSlotsAreSummedAndScaled) {
     OscSlot a = in.oscSlots[0], b = in.oscSlots[1];
     for (int i = 1; i < 50; ++i) {
         const float d = i / 22050.0f;
-        const float expected = float((a.sample(-9, d, 1, 0) + double(b.sample(-9, d, 1, 0))) * 0.5 * 3);
-        ASSERT_FLOAT_EQ(in.sample(-9, d, 1, 0), expected);
+        const float expected =
+            float((a.sample(-9, d, 1, 0, rng) + double(b.sample(-9, d, 1, 0, rng))) * 0.5 * 3);
+        ASSERT_FLOAT_EQ(in.sample(-9, d, 1, 0, rng), expected);
     }
 }
 
@@ -48,9 +50,9 @@ TEST_F(InstrumentTest, FiltersSeeTheSumBeforeEnvelopeAndGain) {
     OscSlot s = in.oscSlots[0];
     for (int i = 1; i < 200; ++i) {
         const float d = i / 22050.0f;
-        const float x = s.sample(0, d, 1, 0);
-        const float y = hp.process(lp.process(x, d, 1, 0), d, 1, 0);
-        ASSERT_EQ(in.sample(0, d, 1, 0), float(0.5 * y * 2));
+        const float x = s.sample(0, d, 1, 0, rng);
+        const float y = hp.process(lp.process(x, d, 1, 0, rng), d, 1, 0, rng);
+        ASSERT_EQ(in.sample(0, d, 1, 0, rng), float(0.5 * y * 2));
     }
 }
 
@@ -58,12 +60,12 @@ TEST_F(InstrumentTest, SilentWithoutSlotsOrAfterTheRelease) {
     Instrument empty("e");
     empty.envelope = &flat;
     empty.filters = {Filter("lp", 0.7f, FilterLowpass, 1000, 22050)};
-    EXPECT_EQ(empty.sample(0, 0.01f, 1, 0), 0.0f);
+    EXPECT_EQ(empty.sample(0, 0.01f, 1, 0, rng), 0.0f);
     Instrument in("i");
     in.envelope = &flat;
     in.oscSlots = {slot(&square, 1, 0.6f)};
-    EXPECT_NE(in.sample(0, 0.5f, 1, 0), 0.0f);
-    EXPECT_EQ(in.sample(0, 1.1f, 1, 0), 0.0f);  // hold 1 + release 0.1 passed
+    EXPECT_NE(in.sample(0, 0.5f, 1, 0, rng), 0.0f);
+    EXPECT_EQ(in.sample(0, 1.1f, 1, 0, rng), 0.0f);  // hold 1 + release 0.1 passed
 }
 
 TEST_F(InstrumentTest, SlotsSampleInListOrder) {
@@ -71,12 +73,12 @@ TEST_F(InstrumentTest, SlotsSampleInListOrder) {
     Instrument in("i");
     in.envelope = &flat;
     in.oscSlots = {slot(&noise, 1), slot(&noise, 1000)};
-    vortel::srand(11);
-    const int r1 = vortel::rand(), r2 = vortel::rand();
-    vortel::srand(11);
+    rng.srand(11);
+    Generator draws = rng;
+    const int r1 = draws.rand(), r2 = draws.rand();
     const double n1 = (r1 * double(1.0f / 32767) - 0.5) * 2, n2 = (r2 * double(1.0f / 32767) - 0.5) * 2;
     const float expected = float(float(float(n1) + double(float(n2) * 1000.0f)) * 0.5);
-    EXPECT_EQ(in.sample(0, 0.01f, 1, 0), expected);
+    EXPECT_EQ(in.sample(0, 0.01f, 1, 0, rng), expected);
 }
 
 TEST_F(InstrumentTest, AssignFromCopiesEverythingButTheName) {
@@ -112,7 +114,7 @@ TEST_F(InstrumentTest, AssignFromCopiesEverythingButTheName) {
     EXPECT_EQ(copy.filters[0].sampleRate, 22050);
 
     // The copy plays on its own: the template keeps its phases and history.
-    copy.sample(0, 0.01f, 1, 0);
+    copy.sample(0, 0.01f, 1, 0, rng);
     EXPECT_EQ(tmpl.oscSlots[0].phase, 0.25f);
     EXPECT_EQ(tmpl.filters[0].x1, 0.5f);
 }
@@ -150,7 +152,7 @@ TEST_F(InstrumentTest, AssignFromReusesComponentsAndShrinks) {
     expected.filters = small.filters;
     for (int i = 1; i < 100; ++i) {
         const float d = i / 22050.0f;
-        ASSERT_EQ(voice.sample(-21, d, 1, 0), expected.sample(-21, d, 1, 0));
+        ASSERT_EQ(voice.sample(-21, d, 1, 0, rng), expected.sample(-21, d, 1, 0, rng));
     }
 }
 

@@ -10,14 +10,16 @@ namespace {
 
 // The phase advance of one sample, which is the frequency / 22050.
 float stepOf(OscSlot slot, float note, float d = 0.001f, float hold = 1, float start = 0) {
+    Generator rng;
     slot.phase = 0;
-    slot.sample(note, d, hold, start);
+    slot.sample(note, d, hold, start, rng);
     return slot.phase;
 }
 
 struct OscillatorTest : ::testing::Test {
     Oscillator saw{"saw"};
     OscSlot slot{"slot"};
+    Generator rng;
     void SetUp() override {
         saw.waveform = waveRampUp;
         slot.oscillator = &saw;
@@ -77,27 +79,28 @@ TEST_F(OscillatorTest, PitchLfoMultipliesBeforeTheEnvelope) {
 }
 
 TEST(Lfo, RetriggerChoosesNoteTimeOrSongTime) {
+    Generator rng;
     Lfo lfo("lfo");
     lfo.waveform = waveRampUp;
     lfo.rate = 1;
     // Song time: two notes at the same song time see the same value, even
     // though they started at different times.
-    EXPECT_FLOAT_EQ(lfo.value(0.75f, 0.0f), lfo.value(0.25f, 0.5f));
-    EXPECT_FLOAT_EQ(lfo.value(0.25f, 0.5f), 0.5f);
+    EXPECT_FLOAT_EQ(lfo.value(0.75f, 0.0f, rng), lfo.value(0.25f, 0.5f, rng));
+    EXPECT_FLOAT_EQ(lfo.value(0.25f, 0.5f, rng), 0.5f);
     // Retriggered: every note runs the LFO from its own start.
     lfo.retrigger = true;
-    EXPECT_FLOAT_EQ(lfo.value(0.25f, 0.0f), lfo.value(0.25f, 0.5f));
-    EXPECT_FLOAT_EQ(lfo.value(0.25f, 0.5f), -0.5f);
+    EXPECT_FLOAT_EQ(lfo.value(0.25f, 0.0f, rng), lfo.value(0.25f, 0.5f, rng));
+    EXPECT_FLOAT_EQ(lfo.value(0.25f, 0.5f, rng), -0.5f);
 }
 
 TEST_F(OscillatorTest, PhaseAccumulatesWithoutWrapping) {
     slot.phase = 0.5f;  // a preset's start phase
     float expected = 0.5f;
     for (int i = 0; i < 22050; ++i) {
-        const float out = slot.sample(0, i * (1.0f / 22050), 10, 0);
+        const float out = slot.sample(0, i * (1.0f / 22050), 10, 0, rng);
         expected = float(double(expected) + double(440.0f) * double(1.0f / 22050.0f));
         ASSERT_EQ(slot.phase, expected);
-        ASSERT_EQ(out, waveRampUp(expected, 1));
+        ASSERT_EQ(out, waveRampUp(expected, 1, rng));
     }
     // Single-precision accumulation drifts: after one second the phase is
     // only near 440.5 cycles.
@@ -106,14 +109,13 @@ TEST_F(OscillatorTest, PhaseAccumulatesWithoutWrapping) {
 
 TEST_F(OscillatorTest, NoiseSlotDrawsOncePerSample) {
     saw.waveform = waveNoise;
-    vortel::srand(5);
-    vortel::rand();
-    vortel::rand();
-    const uint32_t afterTwo = randState();
-    vortel::srand(5);
-    slot.sample(0, 0.1f, 1, 0);
-    slot.sample(0, 0.2f, 1, 0);
-    EXPECT_EQ(randState(), afterTwo);
+    rng.srand(5);
+    Generator expected = rng;
+    expected.rand();
+    expected.rand();
+    slot.sample(0, 0.1f, 1, 0, rng);
+    slot.sample(0, 0.2f, 1, 0, rng);
+    EXPECT_EQ(rng.state, expected.state);
 }
 
 }  // namespace

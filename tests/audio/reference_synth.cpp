@@ -30,14 +30,14 @@ double dcy(const Envelope& e, double x) {
 double held(const Envelope& e, double x) { return a(e, x) - (1.0 - e.sustain) * dcy(e, x); }
 }  // namespace
 
-float wave(WaveformFn w, float x, float f) {
+float wave(WaveformFn w, float x, float f, Generator& rng) {
     double p = double(x) * f;
     if (w == waveSine) return float(std::sin(p * kTwoPi));
-    if (w == waveNoise) return float((vortel::rand() * double(0.000030518509f) - 0.5) * 2);
+    if (w == waveNoise) return float((rng.rand() * double(0.000030518509f) - 0.5) * 2);
     if (w == waveRampUp) return float(2 * (p - trunc32(p)) - 1);
     if (w == waveRampDown) return float(2 * (1 - (p - trunc32(p))) - 1);
     if (w == waveSquare) return float(2 * (trunc32(2 * p) & 1) - 1);
-    return w(x, f);
+    return w(x, f, rng);
 }
 
 float level(const Envelope& e, float t, float hold) {
@@ -47,27 +47,29 @@ float level(const Envelope& e, float t, float hold) {
     return float((1 - r / e.release) * held(e, hold));
 }
 
-float lfo(const Lfo& l, float d, float start) {
+float lfo(const Lfo& l, float d, float start, Generator& rng) {
     float tau = l.retrigger ? d : float(double(d) + start);
-    return wave(l.waveform, tau, l.rate);
+    return wave(l.waveform, tau, l.rate, rng);
 }
 
-float slot(OscSlot& s, float note, float d, float hold, float start) {
+float slot(OscSlot& s, float note, float d, float hold, float start, Generator& rng) {
     if (!s.oscillator) return 0;  // the engine's choice: a slot without a source is silent
     const Oscillator& o = *s.oscillator;
     double semis = (s.octave * 12.0 + s.detune * 2.0) + s.semitone + note;
     float freq = float(440.0 * float(std::pow(2.0, semis * double(0.083333336f))));
-    if (o.pitchLfo) freq = float((double(lfo(*o.pitchLfo, d, start)) * o.pitchLfoDepth + o.pitchLfoOffset) * freq);
+    if (o.pitchLfo)
+        freq = float((double(lfo(*o.pitchLfo, d, start, rng)) * o.pitchLfoDepth + o.pitchLfoOffset) * freq);
     if (o.pitchEnvelope)
         freq = float((double(level(*o.pitchEnvelope, d, hold)) * o.pitchEnvDepth + o.pitchEnvOffset) * freq);
     s.phase = float(double(s.phase) + double(freq) * double(0.000045351473f));
     if (!o.waveform) return 0;  // likewise without a waveform (the phase runs)
-    return float(double(wave(o.waveform, s.phase, 1)) * s.amplitude);
+    return float(double(wave(o.waveform, s.phase, 1, rng)) * s.amplitude);
 }
 
-float filter(Filter& f, float x, float d, float hold, float start) {
+float filter(Filter& f, float x, float d, float hold, float start, Generator& rng) {
     float fc = f.cutoff;
-    if (f.cutoffLfo) fc = float(double(fc) * (double(lfo(*f.cutoffLfo, d, start)) * f.lfoDepth + f.lfoOffset));
+    if (f.cutoffLfo)
+        fc = float(double(fc) * (double(lfo(*f.cutoffLfo, d, start, rng)) * f.lfoDepth + f.lfoOffset));
     if (f.cutoffEnvelope)
         fc = float((double(level(*f.cutoffEnvelope, d, hold)) * f.envDepth + f.envOffset) * fc);
     if (!(fc == f.cachedCutoff && f.q == f.cachedQ && 1.0f == f.cachedGain && f.type == f.cachedType)) {
@@ -120,10 +122,10 @@ float filter(Filter& f, float x, float d, float hold, float start) {
     return float(y);
 }
 
-float instrument(Instrument& in, float note, float d, float hold, float start) {
+float instrument(Instrument& in, float note, float d, float hold, float start, Generator& rng) {
     float acc = 0;
-    for (OscSlot& s : in.oscSlots) acc = float(acc + double(slot(s, note, d, hold, start)));
-    for (Filter& f : in.filters) acc = filter(f, acc, d, hold, start);
+    for (OscSlot& s : in.oscSlots) acc = float(acc + double(slot(s, note, d, hold, start, rng)));
+    for (Filter& f : in.filters) acc = filter(f, acc, d, hold, start, rng);
     float e = level(*in.envelope, d, hold);
     return float(double(e) * acc * in.gain);
 }
@@ -147,7 +149,7 @@ bool Pool::noteOn(const Instrument& tmpl, const Channel& channel, float gain, in
     return false;
 }
 
-float Pool::mix(float t) {
+float Pool::mix(float t, Generator& rng) {
     float sum = 0;
     for (Voice& v : voices) {
         if (!v.active) continue;
@@ -155,7 +157,7 @@ float Pool::mix(float t) {
         if (d > v.lifetime) {
             v.active = false;
         } else if (d > 0) {
-            sum = float(sum + double(instrument(v.instance, float(v.note), d, v.holdLength, v.start)) *
+            sum = float(sum + double(instrument(v.instance, float(v.note), d, v.holdLength, v.start, rng)) *
                                   v.channel->volume * v.gain);
         }
     }

@@ -23,6 +23,7 @@ struct SynthTest : ::testing::Test {
     Oscillator* noise = addOscillator(synth, waveNoise);
     Instrument* tone = addInstrument(synth, {makeSlot(square, 1, 0, 0, 0.6f)}, {}, env, 1);
     Instrument* drum = addInstrument(synth, {makeSlot(square)}, {}, env, 1, 0.2f);
+    Generator rng;
 
     float at(int n) { return float(double(n) / 22050); }
 };
@@ -88,18 +89,34 @@ TEST_F(SynthTest, AVoiceSoundsUpToItsLifetimeAndIsFreedAfter) {
     Instrument* hiss = addInstrument(synth, {makeSlot(noise)}, {}, env, 1);
     ASSERT_TRUE(synth.noteOn(hiss, channel, 1, 0, 0.0f, 0.4f));
     ASSERT_EQ(synth.voices[0].lifetime, 0.5f);
-    vortel::srand(9);
+    synth.noise = &rng;
+    rng.srand(9);
     synth.mix(0.5f);  // d = 0.5 = lifetime: still evaluated
     EXPECT_TRUE(synth.voices[0].active);
-    vortel::srand(9);
-    vortel::rand();
-    const uint32_t afterOne = randState();
-    vortel::srand(9);
+    rng.srand(9);
+    Generator afterOne = rng;
+    afterOne.rand();
     synth.mix(0.5f);
-    EXPECT_EQ(randState(), afterOne);
+    EXPECT_EQ(rng.state, afterOne.state);
     synth.mix(std::nextafter(0.5f, 1.0f));
     EXPECT_FALSE(synth.voices[0].active);
-    EXPECT_EQ(randState(), afterOne);  // freed without being evaluated
+    EXPECT_EQ(rng.state, afterOne.state);  // freed without being evaluated
+}
+
+TEST_F(SynthTest, NoiseDrawsFromTheSynthsOwnGeneratorUnlessPointedElsewhere) {
+    Instrument* hiss = addInstrument(synth, {makeSlot(noise)}, {}, env, 1);
+    ASSERT_TRUE(synth.noteOn(hiss, channel, 1, 0, 0.0f, 1.0f));
+    Generator expected;  // a fresh synth's generator starts from state 1
+    const float first = float((expected.rand() * double(1.0f / 32767) - 0.5) * 2 * 0.5);
+    EXPECT_EQ(synth.mix(0.25f), first);
+    EXPECT_EQ(synth.ownNoise.state, expected.state);
+    synth.noise = &rng;
+    rng.srand(42);
+    Generator other = rng;
+    const float second = float((other.rand() * double(1.0f / 32767) - 0.5) * 2 * 0.5);
+    EXPECT_EQ(synth.mix(0.5f), second);
+    EXPECT_EQ(rng.state, other.state);
+    EXPECT_EQ(synth.ownNoise.state, expected.state);  // left alone
 }
 
 TEST_F(SynthTest, ANegativeLifetimeIsFreedBeforeItsStart) {
@@ -142,8 +159,8 @@ TEST_F(SynthTest, MixSumsVoicesScaledByChannelAndGain) {
     b.assignFrom(*tone);
     for (int n = 1; n < 300; ++n) {
         const float t = at(n);
-        const float expected = float(float(a.sample(0, t, 1, 0) * 0.5 * 0.25) +
-                                     double(b.sample(12, t, 1, 0)) * 2.0 * 0.75);
+        const float expected = float(float(a.sample(0, t, 1, 0, rng) * 0.5 * 0.25) +
+                                     double(b.sample(12, t, 1, 0, rng)) * 2.0 * 0.75);
         ASSERT_EQ(synth.mix(t), expected) << n;
     }
 }

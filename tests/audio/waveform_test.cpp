@@ -11,52 +11,55 @@
 namespace vortel {
 namespace {
 
-// Sets the shared generator so that its next value is `value`: the state
-// after the step must have `value` in bits 16..30, so solve
+// Sets `rng` so that its next value is `value`: the state after the step
+// must have `value` in bits 16..30, so solve
 // state * 214013 + 2531011 = value << 16 (mod 2^32) with the inverse of the
 // (odd) multiplier.
-void primeNextRand(uint32_t value) {
+void primeNextRand(Generator& rng, uint32_t value) {
     uint32_t inverse = 214013u;
     for (int i = 0; i < 5; ++i) inverse *= 2u - 214013u * inverse;  // Newton, mod 2^32
-    vortel::srand(((value << 16) - 2531011u) * inverse);
+    rng.srand(((value << 16) - 2531011u) * inverse);
 }
 
 TEST(Waveforms, WorkedValues) {
-    EXPECT_EQ(waveSquare(0.25f, 1), -1.0f);
-    EXPECT_EQ(waveSquare(0.5f, 1), 1.0f);
-    EXPECT_EQ(waveSquare(0.75f, 1), 1.0f);
-    EXPECT_EQ(waveRampUp(0.25f, 1), -0.5f);
-    EXPECT_EQ(waveRampDown(0.25f, 1), 0.5f);
-    EXPECT_FLOAT_EQ(waveSine(0.25f, 1), 1.0f);
+    Generator rng;
+    EXPECT_EQ(waveSquare(0.25f, 1, rng), -1.0f);
+    EXPECT_EQ(waveSquare(0.5f, 1, rng), 1.0f);
+    EXPECT_EQ(waveSquare(0.75f, 1, rng), 1.0f);
+    EXPECT_EQ(waveRampUp(0.25f, 1, rng), -0.5f);
+    EXPECT_EQ(waveRampDown(0.25f, 1, rng), 0.5f);
+    EXPECT_FLOAT_EQ(waveSine(0.25f, 1, rng), 1.0f);
     // The product x * f is the phase: 2 s at 0.125 Hz is a quarter cycle.
-    EXPECT_FLOAT_EQ(waveSine(2.0f, 0.125f), 1.0f);
-    EXPECT_EQ(waveRampUp(2.25f, 2), waveRampUp(0.5f, 1));
+    EXPECT_FLOAT_EQ(waveSine(2.0f, 0.125f, rng), 1.0f);
+    EXPECT_EQ(waveRampUp(2.25f, 2, rng), waveRampUp(0.5f, 1, rng));
 }
 
 TEST(Waveforms, ShapesAcrossCyclesAndNegativePhases) {
+    Generator rng;
     // Truncation is towards zero, so the ramps and the square mirror their
     // pattern for negative phases instead of continuing it.
-    EXPECT_FLOAT_EQ(waveRampUp(-0.25f, 1), 2 * -0.25f - 1);
-    EXPECT_FLOAT_EQ(waveRampDown(-0.25f, 1), 2 * (1 + 0.25f) - 1);
-    EXPECT_EQ(waveSquare(-0.25f, 1), -1.0f);  // trunc(-0.5) = 0
-    EXPECT_EQ(waveSquare(-0.75f, 1), 1.0f);   // trunc(-1.5) = -1, odd
-    EXPECT_EQ(waveSquare(1000.25f, 1), -1.0f);
-    EXPECT_EQ(waveSquare(1000.75f, 1), 1.0f);
-    EXPECT_FLOAT_EQ(waveRampUp(1000.5f, 1), 0.0f);
+    EXPECT_FLOAT_EQ(waveRampUp(-0.25f, 1, rng), 2 * -0.25f - 1);
+    EXPECT_FLOAT_EQ(waveRampDown(-0.25f, 1, rng), 2 * (1 + 0.25f) - 1);
+    EXPECT_EQ(waveSquare(-0.25f, 1, rng), -1.0f);  // trunc(-0.5) = 0
+    EXPECT_EQ(waveSquare(-0.75f, 1, rng), 1.0f);   // trunc(-1.5) = -1, odd
+    EXPECT_EQ(waveSquare(1000.25f, 1, rng), -1.0f);
+    EXPECT_EQ(waveSquare(1000.75f, 1, rng), 1.0f);
+    EXPECT_FLOAT_EQ(waveRampUp(1000.5f, 1, rng), 0.0f);
 }
 
 TEST(Waveforms, NoiseSpansTheRangeAndUsesOneDrawPerCall) {
-    primeNextRand(0);
-    EXPECT_EQ(waveNoise(123.0f, 4.0f), -1.0f);
-    primeNextRand(32767);
-    EXPECT_EQ(waveNoise(-5.0f, 0.0f), 1.0f);
+    Generator rng;
+    primeNextRand(rng, 0);
+    EXPECT_EQ(waveNoise(123.0f, 4.0f, rng), -1.0f);
+    primeNextRand(rng, 32767);
+    EXPECT_EQ(waveNoise(-5.0f, 0.0f, rng), 1.0f);
 
     // Otherwise it follows the generator exactly, ignoring its arguments.
-    vortel::srand(77);
-    int r1 = vortel::rand(), r2 = vortel::rand();
-    vortel::srand(77);
-    EXPECT_FLOAT_EQ(waveNoise(0, 0), float((r1 / 32767.0 - 0.5) * 2));
-    EXPECT_FLOAT_EQ(waveNoise(9, 9), float((r2 / 32767.0 - 0.5) * 2));
+    rng.srand(77);
+    Generator draws = rng;
+    int r1 = draws.rand(), r2 = draws.rand();
+    EXPECT_FLOAT_EQ(waveNoise(0, 0, rng), float((r1 / 32767.0 - 0.5) * 2));
+    EXPECT_FLOAT_EQ(waveNoise(9, 9, rng), float((r2 / 32767.0 - 0.5) * 2));
 }
 
 TEST(Waveforms, TableOrder) {

@@ -4,7 +4,6 @@
 
 #include <cmath>
 
-#include "core/demo_state.h"
 #include "gfx/camera_math.h"
 #include "gfx/gl_helpers.h"
 #include "gfx/palette.h"
@@ -60,39 +59,30 @@ TEST(CameraMath, LookAtPutsTheEyeAtTheOriginLookingDownMinusZ) {
     EXPECT_NEAR(d2, 16 + 25 + 4, 1e-9);
 }
 
-TEST(CameraMath, ShowCameraFieldsPlaceTheEyeAlongTheDolly) {
-    DemoState& s = demo();
+TEST(CameraMath, ShowCameraPlacesTheEyeAlongTheDolly) {
     // The neutral pose: from (0, 0, -1) towards the origin. Looking along +z
     // with +y up puts world +x on the left of the picture (eye -x).
-    s.cameraFrom = {0, 0, -1};
-    s.cameraTarget = {0, 0, 0};
-    s.cameraDolly = 0;
-    Mat4 v = cameraViewMatrix();
+    Mat4 v = cameraViewMatrix({0, 0, -1}, {0, 0, 0}, 0);
     auto p = transform(v, 0, 0, 5, 1);
     EXPECT_NEAR(p[2], -6, 1e-12);
     auto right = transform(v, 1, 0, 0, 1);
     EXPECT_NEAR(right[0], -1, 1e-12);
     EXPECT_NEAR(right[2], -1, 1e-12);
 
-    s.cameraFrom = {2, 4, 6};
-    s.cameraTarget = {-2, 0, 2};
-    s.cameraDolly = 0.25f;  // eye at (1, 3, 5)
-    v = cameraViewMatrix();
+    v = cameraViewMatrix({2, 4, 6}, {-2, 0, 2}, 0.25f);  // eye at (1, 3, 5)
     auto eye = transform(v, 1, 3, 5, 1);
     EXPECT_NEAR(eye[0], 0, 1e-6);
     EXPECT_NEAR(eye[1], 0, 1e-6);
     EXPECT_NEAR(eye[2], 0, 1e-6);
 
     // On the target the direction is lost: the matrix degenerates but stays finite.
-    s.cameraDolly = 1;
-    v = cameraViewMatrix();
+    v = cameraViewMatrix({2, 4, 6}, {-2, 0, 2}, 1);
     for (double m : v) EXPECT_TRUE(std::isfinite(m));
 
     // Projection: 90 degrees, square, near 0.01, far 1000.
     Mat4 proj = cameraProjectionMatrix();
     EXPECT_NEAR(toNdc(proj, 5, 5, -5)[0], 1.0, 1e-12);
     EXPECT_NEAR(toNdc(proj, 0, 0, -0.01)[2], -1.0, 1e-9);
-    s = DemoState{};
 }
 
 TEST(GlHelpers, SignedPower) {
@@ -111,10 +101,10 @@ TEST(GlHelpers, SignedPower) {
 }
 
 TEST(GlHelpers, ShaderDefaults) {
-    DemoState& s = demo();
+    SurfaceSettings s;
     s.specularParams.w = 1.0f;
     s.texCoordScale[1] = 9.0f;
-    setShaderDefaults();
+    setShaderDefaults(s);
     EXPECT_EQ(s.specularColour.x, 1.5f);
     EXPECT_EQ(s.specularColour.w, 1.0f);
     EXPECT_EQ(s.specularParams.x, 32.0f);
@@ -123,7 +113,6 @@ TEST(GlHelpers, ShaderDefaults) {
     EXPECT_EQ(s.surfaceParams.w, -0.005f);
     EXPECT_EQ(s.texCoordScale[0], 0.25f);
     EXPECT_EQ(s.texCoordScale[1], 0.25f);
-    s = DemoState{};
 }
 
 TEST(Palette, MaterialColourCarriesTheNextRed) {

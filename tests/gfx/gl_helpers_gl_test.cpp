@@ -9,7 +9,6 @@
 #include <cstring>
 #include <set>
 
-#include "core/demo_state.h"
 #include "core/rng.h"
 #include "gfx/gl_helpers.h"
 #include "gfx/textures.h"
@@ -21,9 +20,11 @@ namespace {
 class GlHelpersTest : public test::GlContextTest {
 protected:
     void TearDown() override {
-        demo() = DemoState{};
+        deleteTextures(gpu_);
         test::GlContextTest::TearDown();
     }
+
+    GpuResources gpu_;
 };
 
 std::array<float, 16> matrix(GLenum which) {
@@ -85,17 +86,18 @@ TEST_F(GlHelpersTest, ResetRenderStateRestoresTheWorkingState) {
 }
 
 TEST_F(GlHelpersTest, GenerateTexturesFillsTheSlots) {
-    demo().seed = 77;
-    TextureImages images = generateTextures();
-    TextureImages expected = makeTextureImages(77);
+    Generator rng, expectedRng;
+    TextureImages images = generateTextures(gpu_, 77, rng);
+    TextureImages expected = makeTextureImages(77, expectedRng);
+    EXPECT_EQ(rng.state, expectedRng.state);
     ASSERT_EQ(images.pattern, expected.pattern);
 
-    std::set<uint32_t> names(demo().textureSlots.begin(), demo().textureSlots.end());
+    std::set<uint32_t> names(gpu_.textureSlots.begin(), gpu_.textureSlots.end());
     EXPECT_EQ(names.size(), 11u);
     EXPECT_EQ(names.count(0u), 0u);
 
-    auto sizeOf = [](int slot) {
-        glBindTexture(GL_TEXTURE_2D, demo().textureSlots[slot]);
+    auto sizeOf = [this](int slot) {
+        glBindTexture(GL_TEXTURE_2D, gpu_.textureSlots[static_cast<size_t>(slot)]);
         GLint w = 0, h = 0;
         glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &w);
         glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &h);
@@ -118,7 +120,7 @@ TEST_F(GlHelpersTest, GenerateTexturesFillsTheSlots) {
     for (int slot = 7; slot <= 10; ++slot) EXPECT_EQ(sizeOf(slot), 512);
 
     // Repeat wrap and linear filtering on every uploaded slot.
-    glBindTexture(GL_TEXTURE_2D, demo().textureSlots[kSlotRelief]);
+    glBindTexture(GL_TEXTURE_2D, gpu_.textureSlots[kSlotRelief]);
     GLint param = 0;
     glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, &param);
     EXPECT_EQ(param, GL_REPEAT);
@@ -128,11 +130,11 @@ TEST_F(GlHelpersTest, GenerateTexturesFillsTheSlots) {
 }
 
 TEST_F(GlHelpersTest, BindTextureSlotSetsWrapAndFilter) {
-    glGenTextures(kTextureSlotCount, demo().textureSlots.data());
-    bindTextureSlot(9, GL_CLAMP);
+    glGenTextures(kTextureSlotCount, gpu_.textureSlots.data());
+    bindTextureSlot(gpu_, 9, GL_CLAMP);
     GLint bound = 0, param = 0;
     glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
-    EXPECT_EQ(static_cast<uint32_t>(bound), demo().textureSlots[9]);
+    EXPECT_EQ(static_cast<uint32_t>(bound), gpu_.textureSlots[9]);
     glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, &param);
     EXPECT_EQ(param, GL_CLAMP);
     glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, &param);
@@ -141,14 +143,14 @@ TEST_F(GlHelpersTest, BindTextureSlotSetsWrapAndFilter) {
     EXPECT_EQ(param, GL_LINEAR);
     glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &param);
     EXPECT_EQ(param, GL_LINEAR);
-    bindTextureSlot(11, GL_REPEAT);  // no such slot: the default texture
+    bindTextureSlot(gpu_, 11, GL_REPEAT);  // no such slot: the default texture
     glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
     EXPECT_EQ(bound, 0);
 }
 
 TEST_F(GlHelpersTest, DrawTextureQuadFillsExactlyTheWorkingArea) {
-    demo().seed = 1234;
-    TextureImages images = generateTextures();
+    Generator rng;
+    TextureImages images = generateTextures(gpu_, 1234, rng);
     GLint alphaBits = 0;
     glGetIntegerv(GL_ALPHA_BITS, &alphaBits);
     const int channels = alphaBits >= 8 ? 4 : 3;
@@ -161,7 +163,7 @@ TEST_F(GlHelpersTest, DrawTextureQuadFillsExactlyTheWorkingArea) {
             glClearColor(0.2f, 0.4f, 0.6f, 1.0f);
             glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
             resetRenderState();
-            drawTextureQuad(slot, wrap);
+            drawTextureQuad(gpu_, slot, wrap);
             std::vector<uint8_t> frame = test::readPixels(0, 0, test::kTestWindowWidth, test::kTestWindowHeight);
             int wrongInside = 0, wrongOutside = 0;
             for (int y = 0; y < test::kTestWindowHeight; ++y)
@@ -182,7 +184,7 @@ TEST_F(GlHelpersTest, DrawTextureQuadFillsExactlyTheWorkingArea) {
     if (!test::stillsDirectory().empty()) {
         glClear(GL_COLOR_BUFFER_BIT);
         resetRenderState();
-        drawTextureQuad(kSlotRelief, GL_REPEAT);
+        drawTextureQuad(gpu_, kSlotRelief, GL_REPEAT);
         test::writePng(test::stillsDirectory() + "/quad_relief.png", 800, 600, test::readPixels(0, 0, 800, 600));
     }
 }
@@ -206,11 +208,8 @@ TEST_F(GlHelpersTest, ApplyCameraLoadsWhatGluWould) {
                              Pose{{2, 4, 6}, {-2, 0, 2}, 0.25f}, Pose{{-30, 12, 7}, {1, -2, 3}, 0.6f},
                              Pose{{0, 10, 0.01f}, {0, 0, 0}, 0.5f}}) {
         SCOPED_TRACE(testing::Message() << "from " << pose.from.x << "," << pose.from.y << "," << pose.from.z);
-        demo().cameraFrom = pose.from;
-        demo().cameraTarget = pose.target;
-        demo().cameraDolly = pose.dolly;
         resetRenderState();
-        applyCamera();
+        applyCamera(pose.from, pose.target, pose.dolly);
         GLint mode = 0;
         glGetIntegerv(GL_MATRIX_MODE, &mode);
         EXPECT_EQ(mode, GL_MODELVIEW);

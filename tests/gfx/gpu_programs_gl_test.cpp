@@ -9,7 +9,6 @@
 #include <functional>
 #include <set>
 
-#include "core/demo_state.h"
 #include "gfx/gl_helpers.h"
 #include "gfx/gpu_programs.h"
 #include "gfx/palette.h"
@@ -68,6 +67,8 @@ Lighting light(V3 n, const Fragment& f, V3 lightPos, Vec4 specColour, Vec4 specP
 // texture coordinates 0..1 over the square; the object is turned by
 // kTurnDegrees about y after the camera.
 constexpr double kTurnDegrees = 25.0;
+const Vec3 kPlaneEye{1.0f, 0.8f, 3.2f};  // the camera of the lit plane, looking at the origin
+constexpr float kPlaneDolly = 0.1f;
 constexpr double kHalfSize = 4.0;
 
 Mat4 modelMatrix() {
@@ -89,7 +90,7 @@ V3 apply(const Mat4& m, V3 p, double w) {
 // plane covers it with a margin.
 bool fragmentAt(int px, int py, Fragment* f) {
     Mat4 p = cameraProjectionMatrix();
-    Mat4 mv = multiply(cameraViewMatrix(), modelMatrix());
+    Mat4 mv = multiply(cameraViewMatrix(kPlaneEye, {0, 0, 0}, kPlaneDolly), modelMatrix());
     double ndcX = (px + 0.5) / 256.0 - 1, ndcY = (py + 0.5) / 256.0 - 1;
     V3 ray{ndcX / p[0], ndcY / p[5], -1};
     V3 centre = apply(mv, {0, 0, 0}, 1);
@@ -154,31 +155,28 @@ protected:
         test::GlContextTest::SetUp();
         if (HasFatalFailure()) return;
         testing::internal::CaptureStderr();
-        bool compiled = createGpuPrograms();
+        bool compiled = createGpuPrograms(gpu_);
         std::string reported = testing::internal::GetCapturedStderr();
         ASSERT_TRUE(compiled) << reported;
         ASSERT_EQ(reported, "");
     }
     void TearDown() override {
-        demo() = DemoState{};
+        deleteTextures(gpu_);
+        deleteGpuPrograms(gpu_);
         test::GlContextTest::TearDown();
     }
 
     // Camera, light and parameters of the lit plane; draws it with `vp`/`fp`.
     void renderPlane(GpuProgramId vp, GpuProgramId fp, int colour) {
-        DemoState& s = demo();
-        s.cameraFrom = {1.0f, 0.8f, 3.2f};
-        s.cameraTarget = {0, 0, 0};
-        s.cameraDolly = 0.1f;
         glClearColor(0, 0, 0, 0);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         resetRenderState();
-        applyCamera();
+        applyCamera(kPlaneEye, {0, 0, 0}, kPlaneDolly);
         glRotated(kTurnDegrees, 0, 1, 0);
-        uploadLightPosition();
-        uploadSurfaceParameters();
+        uploadLightPosition(light_);
+        uploadSurfaceParameters(surface_);
         uploadMaterialColour(colour);
-        enableGpuPrograms(vp, fp);
+        enableGpuPrograms(gpu_, vp, fp);
         drawPlane();
         disableGpuPrograms();
         EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
@@ -218,13 +216,17 @@ protected:
         glGetIntegerv(GL_ALPHA_BITS, &bits);
         return bits >= 8;
     }
+
+    GpuResources gpu_;
+    SurfaceSettings surface_;
+    Vec4 light_{};
 };
 
 TEST_F(GpuProgramsTest, AllCompileIntoDistinctPrograms) {
     std::set<uint32_t> names;
     for (int i = 0; i < kGpuProgramCount; ++i) {
         const GpuProgramSource& source = gpuProgramSource(static_cast<GpuProgramId>(i));
-        uint32_t name = demo().gpuPrograms[i];
+        uint32_t name = gpu_.programs[static_cast<size_t>(i)];
         EXPECT_NE(name, 0u) << source.name;
         names.insert(name);
         EXPECT_TRUE(glIsProgramARB(name)) << source.name;
@@ -280,7 +282,7 @@ TEST_F(GpuProgramsTest, AFailingProgramIsReportedOnOneLineAndDrawsNothing) {
 }
 
 TEST_F(GpuProgramsTest, LitProgramsLightThePlaneAsTheFormulasSay) {
-    setShaderDefaults();
+    setShaderDefaults(surface_);
     const int colour = 8;
     const Vec4 material = materialColour(colour);
     struct Case {
@@ -291,13 +293,13 @@ TEST_F(GpuProgramsTest, LitProgramsLightThePlaneAsTheFormulasSay) {
     // the plane lights it from the back (negative diffuse, alpha below 1).
     for (Case c : {Case{"lit_front", {0.5f, 1.0f, 0.5f, 1}}, Case{"lit_back", {0.3f, -0.2f, -12.0f, 1}}}) {
         SCOPED_TRACE(c.name);
-        demo().lightPosition = c.lightPos;
+        light_ = c.lightPos;
         renderPlane(GpuProgramId::LitVP, GpuProgramId::LitFP, colour);
         double brightest = 0, darkest = 1, lowestAlpha = 1;
         V3 lightPos{c.lightPos.x, c.lightPos.y, c.lightPos.z};
         int checked = compareWithFormula(
             [&](const Fragment& f, Rgba* out) {
-                Lighting lit = light(f.normal, f, lightPos, demo().specularColour, demo().specularParams);
+                Lighting lit = light(f.normal, f, lightPos, surface_.specularColour, surface_.specularParams);
                 *out = {sat(lit.diff * material.x + lit.spec.r), sat(lit.diff * material.y + lit.spec.g),
                         sat(lit.diff * material.z + lit.spec.b), sat(lit.diff * material.w + 1.0)};
                 brightest = std::max(brightest, out->b);
@@ -317,8 +319,8 @@ TEST_F(GpuProgramsTest, LitProgramsLightThePlaneAsTheFormulasSay) {
 }
 
 TEST_F(GpuProgramsTest, LitTexturedAddsHalfTheTexture) {
-    setShaderDefaults();
-    demo().lightPosition = {-1.0f, 0.5f, 1.0f, 1};
+    setShaderDefaults(surface_);
+    light_ = {-1.0f, 0.5f, 1.0f, 1};
     uint32_t ramp = test::makeTexture(256, 256, rampImage(60, 10));
     glBindTexture(GL_TEXTURE_2D, ramp);
     const int colour = 4;
@@ -328,7 +330,7 @@ TEST_F(GpuProgramsTest, LitTexturedAddsHalfTheTexture) {
     int checked = compareWithFormula(
         [&](const Fragment& f, Rgba* out) {
             if (!insideRamp(f.u, f.v)) return false;
-            Lighting lit = light(f.normal, f, lightPos, demo().specularColour, demo().specularParams);
+            Lighting lit = light(f.normal, f, lightPos, surface_.specularColour, surface_.specularParams);
             Rgba c{sat(lit.diff * material.x + lit.spec.r), sat(lit.diff * material.y + lit.spec.g),
                    sat(lit.diff * material.z + lit.spec.b), sat(lit.diff * material.w + 1.0)};
             Rgba tex = sampleRamp(f.u, f.v, 60);  // alpha forced to 1
@@ -340,9 +342,9 @@ TEST_F(GpuProgramsTest, LitTexturedAddsHalfTheTexture) {
 }
 
 TEST_F(GpuProgramsTest, ReliefProgramsPerturbTheNormalAndShiftTheDetail) {
-    setShaderDefaults();
-    DemoState& s = demo();
-    s.lightPosition = {1.5f, 0.5f, 0.0f, 1};
+    setShaderDefaults(surface_);
+    SurfaceSettings& s = surface_;
+    light_ = {1.5f, 0.5f, 0.0f, 1};
     s.specularColour = {0.4f, 0.3f, 0.2f, 1.0f};
     s.surfaceParams = {-2.0f, 0.5f, 0.2f, -0.05f};  // strong parallax, so that the shift shows
     const uint8_t relief[4] = {200, 60, 180, 128};
@@ -374,7 +376,7 @@ TEST_F(GpuProgramsTest, ReliefProgramsPerturbTheNormalAndShiftTheDetail) {
                 maxShift = std::max(maxShift, shift * Vt.x);
                 V3 d = V3{relief[0] / 255.0 - 0.5, relief[1] / 255.0 - 0.5, relief[2] / 255.0 - 0.5} * F3.x;
                 V3 n = normalized(T * d.x + cross(N, T) * d.y + N * (normalSign * d.z));
-                Lighting lit = light(n, f, {s.lightPosition.x, s.lightPosition.y, s.lightPosition.z},
+                Lighting lit = light(n, f, {light_.x, light_.y, light_.z},
                                      s.specularColour, s.specularParams);
                 Rgba litColour{sat(lit.diff * material.x + lit.spec.r), sat(lit.diff * material.y + lit.spec.g),
                                sat(lit.diff * material.z + lit.spec.b), 1};
@@ -430,25 +432,22 @@ void drawSphere(double r, int slices, int stacks) {
 }
 
 TEST_F(GpuProgramsTest, StillOfTheShowsTexturesOnASphere) {
-    DemoState& s = demo();
-    s.seed = 20240;
-    generateTextures();
-    setShaderDefaults();
-    s.cameraFrom = {0, 0.5f, 3.0f};
-    s.cameraTarget = {0, 0, 0};
-    s.lightPosition = {1.5f, 1.5f, 1.0f, 1};
+    Generator rng;
+    generateTextures(gpu_, 20240, rng);
+    setShaderDefaults(surface_);
+    light_ = {1.5f, 1.5f, 1.0f, 1};
     glClearColor(0, 0, 0, 0);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     resetRenderState();
-    applyCamera();
-    uploadLightPosition();
-    uploadSurfaceParameters();
+    applyCamera({0, 0.5f, 3.0f}, {0, 0, 0}, 0);
+    uploadLightPosition(light_);
+    uploadSurfaceParameters(surface_);
     uploadMaterialColour(PaletteSequence[7]);
     glActiveTextureARB(GL_TEXTURE1_ARB);
-    bindTextureSlot(kSlotDetail, GL_REPEAT);
+    bindTextureSlot(gpu_, kSlotDetail, GL_REPEAT);
     glActiveTextureARB(GL_TEXTURE0_ARB);
-    bindTextureSlot(kSlotRelief, GL_REPEAT);
-    enableGpuPrograms(GpuProgramId::ReliefVP, GpuProgramId::ReliefFP);
+    bindTextureSlot(gpu_, kSlotRelief, GL_REPEAT);
+    enableGpuPrograms(gpu_, GpuProgramId::ReliefVP, GpuProgramId::ReliefFP);
     drawSphere(1.5, 96, 48);
     disableGpuPrograms();
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
@@ -458,7 +457,7 @@ TEST_F(GpuProgramsTest, StillOfTheShowsTexturesOnASphere) {
         for (int motif = 0; motif < 8; ++motif) {
             for (int32_t seed = 1;; ++seed) {
                 if (textureSummary(seed).motif != motif) continue;
-                TextureImages images = makeTextureImages(seed);
+                TextureImages images = makeTextureImages(seed, rng);
                 std::string base = test::stillsDirectory() + "/motif" + std::to_string(motif);
                 test::writePng(base + "_pattern.png", 512, 512, images.pattern);
                 test::writePng(base + "_relief.png", 512, 512, images.relief);

@@ -19,6 +19,7 @@
 #include "offline/gallery_command.h"
 #include "offline/gallery_page.h"
 #include "offline/inspect.h"
+#include "offline/show_layout.h"
 #include "offline/show_summary.h"
 #include "support/cli_run.h"
 #include "support/cli_spawn.h"
@@ -44,8 +45,8 @@ std::string names(const Json& list) {
 // [start, start + duration) reaches into by more than a rounding step.
 TEST(ShowSummary, AgreesWithTheInspectedTimelineOverManySeeds) {
     for (int32_t seed : {1, 7, 42, 1234, 2026, 99999, -5, 2147483647}) {
-        const Json shown = inspectShow(seed);
-        const Json summary = showSummary(seed);
+        const Json shown = inspectShow(showLayout(seed));
+        const Json summary = showSummary(showLayout(seed));
         SCOPED_TRACE("seed " + std::to_string(seed));
         EXPECT_EQ(summary["seed"].get<int64_t>(), seed);
         EXPECT_EQ(summary["bpm"].get<float>(), shown["bpm"].get<float>());
@@ -245,18 +246,18 @@ TEST_F(GalleryCommand, SummaryOptionWritesTheSeedsSummaryOnlyWhereAllowed) {
     const fs::path file = dir_ / "s.json";
     RunResult r = run("1999 --summary '" + file.string() + "'");
     ASSERT_EQ(r.code, 0) << r.err;
-    EXPECT_EQ(read(file), dumpJson(showSummary(1999)) + "\n");
+    EXPECT_EQ(read(file), dumpJson(showSummary(showLayout(1999))) + "\n");
     // Never over an existing file without --force, and stdout only once.
     r = run("7 --summary '" + file.string() + "'");
     EXPECT_EQ(r.code, 2);
     EXPECT_NE(r.err.find("s.json"), std::string::npos) << r.err;
-    EXPECT_EQ(read(file), dumpJson(showSummary(1999)) + "\n");
+    EXPECT_EQ(read(file), dumpJson(showSummary(showLayout(1999))) + "\n");
     EXPECT_EQ(run("7 --summary '" + file.string() + "' --force").code, 0);
-    EXPECT_EQ(read(file), dumpJson(showSummary(7)) + "\n");
+    EXPECT_EQ(read(file), dumpJson(showSummary(showLayout(7))) + "\n");
     EXPECT_EQ(run("7 --summary - --inspect").code, 2);
     r = run("7 --summary -");
     EXPECT_EQ(r.code, 0);
-    EXPECT_EQ(r.out, dumpJson(showSummary(7)) + "\n");
+    EXPECT_EQ(r.out, dumpJson(showSummary(showLayout(7))) + "\n");
     EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
 }
 

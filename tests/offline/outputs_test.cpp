@@ -8,6 +8,7 @@
 #include "offline/contact_sheet.h"
 #include "io/json.h"
 #include "offline/recording.h"
+#include "offline/show_layout.h"
 
 namespace vortel {
 namespace {
@@ -172,7 +173,7 @@ TEST(RecordFrames, ARecordingLongerThanTheShowIsRefusedNotWaitedFor) {
     // The sound image ends at 240 s; a recording past the show once waited
     // for sound beyond it for ever.
     RecordSettings rs;
-    rs.seed = 7;
+    rs.layout = showLayout(7);
     rs.fps = 1;
     rs.lengthSeconds = 241;
     rs.output = scratchPath("vortel_never_written.mkv").string();

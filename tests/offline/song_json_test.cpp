@@ -6,7 +6,8 @@
 #include "offline/song_json.h"
 #include "song/song_setup.h"
 #include "audio/synth.h"
-#include "core/demo_state.h"
+#include "core/rng.h"
+#include "core/song_layout.h"
 #include "song/sequencer.h"
 
 namespace vortel {
@@ -14,10 +15,12 @@ namespace {
 
 struct Composed {
     explicit Composed(int32_t seed) {
-        demo().seed = seed;
-        setupSong(demo());
-        song = compose(sequencer);
+        SongLayout layout;
+        layout.seed = seed;
+        setupSong(layout, rng);
+        song = compose(sequencer, seed, layout.bpm, rng);
     }
+    Generator rng;
     Synth synth{22050};
     Sequencer sequencer{synth};
     SongSummary song;

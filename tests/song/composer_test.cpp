@@ -5,8 +5,8 @@
 #include <set>
 #include <string>
 
-#include "core/demo_state.h"
 #include "core/rng.h"
+#include "core/song_layout.h"
 #include "song/song_setup.h"
 #include "audio/synth.h"
 #include "song/composer.h"
@@ -49,12 +49,16 @@ ModelSong modelDraws(uint32_t seed) {
     return m;
 }
 
+// A seed's song as the start-up composes it: the layout first, then the
+// song at the layout's tempo, both drawing from one generator.
 struct Composed {
     explicit Composed(int32_t seed) {
-        demo().seed = seed;
-        setupSong(demo());
-        song = compose(sequencer);
+        layout.seed = seed;
+        setupSong(layout, rng);
+        song = compose(sequencer, layout.seed, layout.bpm, rng);
     }
+    SongLayout layout;
+    Generator rng;
     Synth synth{22050};
     Sequencer sequencer{synth};
     SongSummary song;
@@ -111,7 +115,7 @@ TEST(Composer, DrawsMatchAnIndependentModelForManySeeds) {
             for (int i = 1; i < 4; ++i) EXPECT_NE(c.song.rootOffsets[i], c.song.rootOffsets[i - 1]);
             EXPECT_EQ(c.song.bassPattern, m.bassPattern);
             // compose re-seeds and leaves the generator just after its last draw.
-            EXPECT_EQ(randState(), m.finalState);
+            EXPECT_EQ(c.rng.state, m.finalState);
             uint32_t plain = static_cast<uint32_t>(s);
             for (int i = 0; i < 9; ++i) plain = plain * 214013u + 2531011u;
             if (plain != m.finalState) ++retries;
@@ -177,7 +181,8 @@ TEST(Composer, PatternsAtOneHundredAndTwentyBpm) {
     // At 120 BPM a step is 0.125 s, exact in binary, so every time is exact.
     Synth synth(22050);
     Sequencer sequencer(synth);
-    const SongSummary song = compose(sequencer, 1, 120.0f);
+    Generator rng;
+    const SongSummary song = compose(sequencer, 1, 120.0f, rng);
     EXPECT_EQ(song.stepLength, 0.125f);
     EXPECT_EQ(song.spanLength, 4.0f);
     for (const InstanceSummary& inst : song.instances) {
@@ -236,7 +241,8 @@ TEST(Composer, TheOtherBassPatterns) {
     {
         Synth synth(22050);
         Sequencer sequencer(synth);
-        const SongSummary song = compose(sequencer, 2, 120.0f);
+        Generator rng;
+        const SongSummary song = compose(sequencer, 2, 120.0f, rng);
         ASSERT_EQ(song.bassPattern, 1);
         const auto& bass = notesOf(song, "bass");
         ASSERT_EQ(bass.size(), 16u);
@@ -255,7 +261,8 @@ TEST(Composer, TheOtherBassPatterns) {
         if (modelDraws(static_cast<uint32_t>(seed)).bassPattern != 2) continue;
         Synth synth(22050);
         Sequencer sequencer(synth);
-        const SongSummary song = compose(sequencer, seed, 120.0f);
+        Generator rng;
+        const SongSummary song = compose(sequencer, seed, 120.0f, rng);
         ASSERT_EQ(song.bassPattern, 2);
         const auto& bass = notesOf(song, "bass");
         ASSERT_EQ(bass.size(), 32u);
@@ -276,7 +283,7 @@ TEST(Composer, NoteTimesAreRunningSumsOfTheStep) {
     // running sums, within a few ulps of k steps and never decreasing.
     Composed c(777);
     const float step = c.song.stepLength;
-    EXPECT_EQ(step, static_cast<float>(60.0 / demo().bpm * 0.25));
+    EXPECT_EQ(step, static_cast<float>(60.0 / c.layout.bpm * 0.25));
     float running = 0;
     const auto& hihat = notesOf(c.song, "hihat");
     for (int k = 0; k < 32; ++k) {

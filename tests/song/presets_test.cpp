@@ -148,16 +148,18 @@ TEST_F(PresetLibraryTest, PrefixSearchIsAnchoredAndCaseSensitive) {
 
 TEST_F(PresetLibraryTest, PickInstrumentDrawsOnceAndIndexesByRemainder) {
     // After srand(1) the generator yields 41, 18467, 6334, 26500.
-    srand(1);
-    EXPECT_EQ(pickInstrument(synth, "pad:")->name, "pad:warm pad");          // 41 odd
-    EXPECT_EQ(pickInstrument(synth, "pad:")->name, "pad:warm pad");          // 18467 odd
-    EXPECT_EQ(pickInstrument(synth, "pad:")->name, "pad:slow pulsing pad");  // 6334 even
-    EXPECT_EQ(pickInstrument(synth, "bass:")->name, "bass:snap bass");       // 26500 % 4 = 0
-    EXPECT_EQ(pickInstrument(synth, "drum:")->name, "drum:hihat");           // 19169 % 5 = 4
-    srand(1);
-    const uint32_t before = randState();
-    EXPECT_EQ(pickInstrument(synth, "nothing:"), nullptr);
-    EXPECT_NE(randState(), before);
+    Generator rng;
+    rng.srand(1);
+    EXPECT_EQ(pickInstrument(synth, "pad:", rng)->name, "pad:warm pad");          // 41 odd
+    EXPECT_EQ(pickInstrument(synth, "pad:", rng)->name, "pad:warm pad");          // 18467 odd
+    EXPECT_EQ(pickInstrument(synth, "pad:", rng)->name, "pad:slow pulsing pad");  // 6334 even
+    EXPECT_EQ(pickInstrument(synth, "bass:", rng)->name, "bass:snap bass");       // 26500 % 4 = 0
+    EXPECT_EQ(pickInstrument(synth, "drum:", rng)->name, "drum:hihat");           // 19169 % 5 = 4
+    rng.srand(1);
+    Generator afterOne = rng;
+    afterOne.rand();
+    EXPECT_EQ(pickInstrument(synth, "nothing:", rng), nullptr);
+    EXPECT_EQ(rng.state, afterOne.state);
 }
 
 TEST(PresetAdd, CopiesTheTemplateAndAppliesTheNameRule) {

@@ -10,7 +10,8 @@
 #include <utility>
 #include <vector>
 
-#include "core/demo_state.h"
+#include "core/rng.h"
+#include "core/song_layout.h"
 #include "song/song_setup.h"
 #include "audio/synth.h"
 #include "song/composer.h"
@@ -37,13 +38,18 @@ namespace {
 
 constexpr int kRate = 22050;
 
+// A seed's song as the show plays it: one generator for the layout, the
+// composer and then the synth's noise.
 struct Song {
     explicit Song(int32_t seed) {
-        demo().seed = seed;
-        setupSong(demo());
-        summary = compose(sequencer);
-        samples = std::lround((static_cast<double>(demo().songLength) + 5.0) * kRate);
+        SongLayout layout;
+        layout.seed = seed;
+        setupSong(layout, rng);
+        summary = compose(sequencer, layout.seed, layout.bpm, rng);
+        synth.noise = &rng;
+        samples = std::lround((static_cast<double>(layout.songLength) + 5.0) * kRate);
     }
+    Generator rng;
     Synth synth{kRate};
     Sequencer sequencer{synth};
     SongSummary summary;

@@ -6,8 +6,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "core/demo_state.h"
-#include "core/sine_table.h"
+#include "visuals/frame/show_graphics.h"
 #include "gfx/gpu_programs.h"
 #include "gfx/render_targets.h"
 #include "gfx/textures.h"
@@ -47,8 +46,13 @@ void GlContextTest::TearDown() {
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
 
+ShowContextTest::ShowContextTest() = default;
+ShowContextTest::~ShowContextTest() = default;
+
 void ShowContextTest::setUpShow(int32_t seed, float bpm) {
-    DemoState& s = demo();
+    if (show_) releaseShowGraphics(*show_);
+    show_ = std::make_unique<Show>();
+    SongLayout& s = show_->layout;
     s.seed = seed;
     s.bpm = bpm;
     s.stepLength = static_cast<float>(60.0 / bpm * 0.25);
@@ -56,14 +60,18 @@ void ShowContextTest::setUpShow(int32_t seed, float bpm) {
     s.spanCount.fill(0);
     for (int i = 0; i < 4; ++i) s.spanCount[i] = 4;
     s.songLength = static_cast<float>(16 * 32 * static_cast<double>(s.stepLength));
-    s.lightPosition = {};
-    fillSineTable(s);
-    generateTextures();
+    show_->frame.seed = seed;
+    generateTextures(show_->gpu, seed, show_->rng);
     std::string why;
-    ASSERT_TRUE(createRenderTargets(&why)) << why;
-    demoTimeline().clips.clear();
-    buildTimeline();
-    createGpuPrograms();
+    ASSERT_TRUE(createRenderTargets(show_->gpu, &why)) << why;
+    buildTimeline(show_->timeline, s, show_->rng);
+    createGpuPrograms(show_->gpu);
+}
+
+void ShowContextTest::TearDown() {
+    if (show_) releaseShowGraphics(*show_);
+    show_.reset();
+    GlContextTest::TearDown();
 }
 
 std::vector<uint8_t> readPixels(int x, int y, int w, int h) {

@@ -10,7 +10,13 @@
 #include <string>
 #include <vector>
 
+#include <memory>
+
 #include "gfx/gl_api.h"
+
+namespace vortel {
+struct Show;  // visuals/frame/show.h
+}
 
 namespace vortel::test {
 
@@ -28,13 +34,18 @@ protected:
     SDL_GLContext context_ = nullptr;
 };
 
-// A GL context with the show's resources in place for `seed`: the sine
-// table, the seeded textures, the GPU programs, a tempo of `bpm` with the
+// A GL context with a show in place for `seed` (show_): the seeded
+// textures, the render targets, the GPU programs, a tempo of `bpm` with the
 // 4 x 4 section layout, and the Timeline of that seed. Call setUpShow from
 // the test body (or a derived SetUp) after GlContextTest::SetUp.
 class ShowContextTest : public GlContextTest {
 protected:
+    ShowContextTest();
+    ~ShowContextTest() override;
     void setUpShow(int32_t seed, float bpm = 128.0f);
+    void TearDown() override;
+
+    std::unique_ptr<Show> show_;
 };
 
 // RGBA bytes of the rectangle (x, y, w, h) of the back buffer, rows bottom-up.

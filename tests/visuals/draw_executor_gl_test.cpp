@@ -7,12 +7,12 @@
 #include <cmath>
 #include <vector>
 
-#include "core/demo_state.h"
 #include "gfx/camera_math.h"
 #include "gfx/gl_api.h"
 #include "gfx/gl_helpers.h"
 #include "gfx/textures.h"
 #include "support/gl_test_support.h"
+#include "visuals/frame/show.h"
 #include "visuals/plan/draw_executor.h"
 
 namespace vortel {
@@ -50,10 +50,6 @@ protected:
         ShowContextTest::SetUp();
         if (HasFatalFailure()) return;
         setUpShow(1234);
-        DemoState& s = demo();
-        s.cameraFrom = {0, 0, -1};  // the neutral pose: one unit in front of the origin
-        s.cameraTarget = {0, 0, 0};
-        s.cameraDolly = 0;
         resetRenderState();
         glClearColor(0, 0, 0, 0);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
@@ -78,14 +74,23 @@ protected:
         return d;
     }
 
+    // The view of the neutral pose: one unit in front of the origin,
+    // looking at it.
+    static Mat4 neutralView() {
+        const CameraPose pose;
+        return cameraViewMatrix(pose.from, pose.target, pose.dolly);
+    }
+
     static DrawPlan withCamera(std::vector<Draw> draws) {
         DrawPlan plan;
         plan.loadsCamera = true;
         plan.projection = cameraProjectionMatrix();
-        plan.view = cameraViewMatrix();
+        plan.view = neutralView();
         plan.draws = std::move(draws);
         return plan;
     }
+
+    void execute(const DrawPlan& plan) { executePlan(plan, show_->gpu, show_->scratch); }
 };
 
 TEST_F(DrawExecutorTest, PlannedBoxLandsWhereItsMatricesPutIt) {
@@ -93,11 +98,11 @@ TEST_F(DrawExecutorTest, PlannedBoxLandsWhereItsMatricesPutIt) {
     // and moved to (0.25, 0.2, 0): x in [0.15, 0.35], y in [-0.1, 0.5],
     // z in [-0.1, 0.1] in the world.
     const ModelMatrix model = rotateModel(translateModel(identityModel(), 0.25, 0.2, 0), 90, 0, 0, 1);
-    executePlan(withCamera({litBox(model, {0.3f, 0.1f, 0.1f})}));
+    execute(withCamera({litBox(model, {0.3f, 0.1f, 0.1f})}));
     ASSERT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
     const Area area;
 
-    const Mat4 vp = multiply(cameraProjectionMatrix(), cameraViewMatrix());
+    const Mat4 vp = multiply(cameraProjectionMatrix(), neutralView());
     // The face nearest the eye (z = -0.1) is a rectangle on the screen; the
     // whole box lies within the rectangle round all eight corners.
     const auto a = project(vp, 0.15, -0.1, -0.1), b = project(vp, 0.35, 0.5, -0.1);
@@ -143,7 +148,7 @@ TEST_F(DrawExecutorTest, PlannedBoxLandsWhereItsMatricesPutIt) {
     EXPECT_TRUE(glIsEnabled(GL_CULL_FACE));
     GLdouble modelview[16];
     glGetDoublev(GL_MODELVIEW_MATRIX, modelview);
-    const Mat4 view = cameraViewMatrix();
+    const Mat4 view = neutralView();
     for (int i = 0; i < 16; ++i) EXPECT_NEAR(modelview[i], view[static_cast<size_t>(i)], 1e-6) << i;
 }
 
@@ -164,7 +169,7 @@ TEST_F(DrawExecutorTest, LineStrokesTurnTheMatrixTheyFindAndLeaveTheLastTurn) {
     d.model = turn;
     DrawPlan plan;
     plan.draws.push_back(d);
-    executePlan(plan);
+    execute(plan);
     ASSERT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
     const Area area;
     const int column = static_cast<int>((-0.15 + 1) / 2 * kArea);  // 217
@@ -187,11 +192,11 @@ TEST_F(DrawExecutorTest, PlanWithoutDrawsChangesNothing) {
     // A picture and a state to compare against: a box drawn, then a mix of
     // settings the scenes change.
     const ModelMatrix model = translateModel(identityModel(), -0.2, 0, 0);
-    executePlan(withCamera({litBox(model, {0.2f, 0.2f, 0.2f})}));
+    execute(withCamera({litBox(model, {0.2f, 0.2f, 0.2f})}));
     glEnable(GL_BLEND);
     glDisable(GL_CULL_FACE);
     glDisable(GL_TEXTURE_2D);
-    bindTextureSlot(kSlotGlow, GL_REPEAT);
+    bindTextureSlot(show_->gpu, kSlotGlow, GL_REPEAT);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     glTranslatef(0.5f, 0.25f, 0);
@@ -220,7 +225,7 @@ TEST_F(DrawExecutorTest, PlanWithoutDrawsChangesNothing) {
     const std::vector<double> stateBefore = snapshot();
     ASSERT_FALSE(std::all_of(before.rgba.begin(), before.rgba.end(), [](uint8_t v) { return v == 0; }));
 
-    executePlan(DrawPlan{});
+    execute(DrawPlan{});
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
     EXPECT_EQ(Area{}.rgba, before.rgba);
     EXPECT_EQ(snapshot(), stateBefore);

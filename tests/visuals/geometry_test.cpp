@@ -5,7 +5,6 @@
 #include <cmath>
 #include <cstring>
 
-#include "core/demo_state.h"
 #include "core/rng.h"
 #include "core/sine_table.h"
 #include "visuals/scenes/box_mesh.h"
@@ -15,74 +14,58 @@
 namespace vortel {
 namespace {
 
-class GeometryTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        fillSineTable(demo());
-        saved_ = demo();
-        savedPreset_ = shapePreset;
-        savedMorph_ = shapeMorph;
-    }
-    void TearDown() override {
-        DemoState& s = demo();
-        s.meshScale = saved_.meshScale;
-        s.shapePhaseA = saved_.shapePhaseA;
-        s.shapePhaseB = saved_.shapePhaseB;
-        s.shapeSegments = saved_.shapeSegments;
-        s.texCoordScale[0] = saved_.texCoordScale[0];
-        s.texCoordScale[1] = saved_.texCoordScale[1];
-        shapePreset = savedPreset_;
-        shapeMorph = savedMorph_;
-    }
-    void settings(int preset, float morph, Vec3 scale, float a = 0, float b = 0, int segments = 8) {
-        DemoState& s = demo();
-        shapePreset = preset;
-        shapeMorph = morph;
-        s.meshScale = scale;
-        s.shapePhaseA = a;
-        s.shapePhaseB = b;
-        s.shapeSegments = segments;
-        s.texCoordScale[0] = 0.25f;
-        s.texCoordScale[1] = 0.5f;
-    }
-    DemoState saved_;
-    int32_t savedPreset_ = 0;
-    float savedMorph_ = 1;
-};
+// The geometry of preset row `preset` with the scenes' texture scale of
+// (0.25, 0.5).
+ShapeGeometry settings(int preset, float morph, Vec3 scale, float a = 0, float b = 0, int segments = 8) {
+    ShapeGeometry g;
+    g.preset = preset;
+    g.morph = morph;
+    g.meshScale = scale;
+    g.phaseA = a;
+    g.phaseB = b;
+    g.segments = segments;
+    g.texCoordScale = {0.25f, 0.5f};
+    return g;
+}
 
 double dot(const Vec3& a, const Vec3& b) { return double(a.x) * b.x + double(a.y) * b.y + double(a.z) * b.z; }
 
-TEST_F(GeometryTest, HarmonicPointKnownFigures) {
+TEST(GeometryTest, HarmonicPointKnownFigures) {
     // Row 7 at the pole: 1 + |S(0)|^2 + |C(0)|^10 + |S(0)| + |C(0)| = 3.
-    settings(7, 1.0f, {1, 1, 1});
-    const Vec3 p = harmonicPoint(0, 0);
+    const ShapeGeometry row7 = settings(7, 1.0f, {1, 1, 1});
+    const Vec3 p = harmonicPoint(row7, 0, 0);
     EXPECT_NEAR(std::sqrt(dot(p, p)), 3.0, 1e-5);
     EXPECT_FLOAT_EQ(p.y, 3.0f);
-    EXPECT_FLOAT_EQ(p.x, 3 * demo().sineTable[16]);  // q: table index trunc(16.384)
+    EXPECT_FLOAT_EQ(p.x, 3 * sineTable()[16]);  // q: table index trunc(16.384)
     EXPECT_EQ(p.z, 0.0f);
 
     // Morph 0: the ellipsoid of meshScale, for every row and phase (the
     // latitude pulled in by 0.999 costs at most ~0.003).
     for (int preset = 0; preset < kShapePresetCount; ++preset) {
-        settings(preset, 0.0f, {2, 3, 0.5f}, 0.7f, -1.3f);
+        const ShapeGeometry g = settings(preset, 0.0f, {2, 3, 0.5f}, 0.7f, -1.3f);
         for (float u = 0; u < 6.283f; u += 0.37f)
             for (float v = 0; v <= 3.1416f; v += 0.29f) {
-                const Vec3 q = harmonicPoint(u, v);
+                const Vec3 q = harmonicPoint(g, u, v);
                 const double e = q.x * q.x / 4.0 + q.y * q.y / 9.0 + q.z * q.z / 0.25;
                 ASSERT_NEAR(e, 1.0, 0.004) << preset << " " << u << " " << v;
             }
     }
 }
 
-TEST_F(GeometryTest, SharedEvaluationEmitsExactlyThePerVertexValues) {
-    srand(99);
+TEST(GeometryTest, SharedEvaluationEmitsExactlyThePerVertexValues) {
+    Generator rng;
+    rng.srand(99);
+    ShapeMesh arrays;  // reused from trial to trial, as the frames reuse theirs
     for (int trial = 0; trial < 40; ++trial) {
-        const int segments = (trial % 5 == 0) ? 64 : 1 + rand() % 17;
-        settings(trial % kShapePresetCount, static_cast<float>(rand() / 16384.0 - 0.5),
-                 {static_cast<float>(rand() / 4096.0 - 4), -2.5f, static_cast<float>(rand() / 8192.0)},
-                 static_cast<float>(rand() / 1000.0 - 16), static_cast<float>(rand() / 3000.0 - 5), segments);
+        const int segments = (trial % 5 == 0) ? 64 : 1 + rng.rand() % 17;
+        const float morph = static_cast<float>(rng.rand() / 16384.0 - 0.5);
+        const float sx = static_cast<float>(rng.rand() / 4096.0 - 4);
+        const float sz = static_cast<float>(rng.rand() / 8192.0);
+        const float a = static_cast<float>(rng.rand() / 1000.0 - 16);
+        const float b = static_cast<float>(rng.rand() / 3000.0 - 5);
+        const ShapeGeometry g = settings(trial % kShapePresetCount, morph, {sx, -2.5f, sz}, a, b, segments);
         std::vector<ShapeVertex> mesh;
-        buildShapeMesh(&mesh);
+        buildShapeMesh(g, arrays, &mesh);
         ASSERT_EQ(mesh.size(), static_cast<size_t>(segments) * (segments + 1) * 2);
         const float inv = static_cast<float>(1.0 / segments);
         const float du = static_cast<float>(double(inv) * 6.2831855f);
@@ -93,24 +76,23 @@ TEST_F(GeometryTest, SharedEvaluationEmitsExactlyThePerVertexValues) {
             for (int j = 0; j <= segments; ++j) {
                 const float v = static_cast<float>(double(j) * dv);
                 for (float uu : {u, static_cast<float>(double(u) + du)}) {
-                    const ShapeVertex want = emitShapeVertex(uu, v, du, dv);
+                    const ShapeVertex want = emitShapeVertex(g, uu, v, du, dv);
                     const ShapeVertex& got = mesh[k++];
                     ASSERT_EQ(std::memcmp(&want, &got, sizeof want), 0) << "trial " << trial << " vertex " << k - 1;
                 }
             }
         }
     }
-    settings(0, 1, {1, 1, 1}, 0, 0, 0);
     std::vector<ShapeVertex> none;
-    buildShapeMesh(&none);
+    buildShapeMesh(settings(0, 1, {1, 1, 1}, 0, 0, 0), arrays, &none);
     EXPECT_TRUE(none.empty());
 }
 
-TEST_F(GeometryTest, MirroredShapeTurnsItsNormalsInward) {
+TEST(GeometryTest, MirroredShapeTurnsItsNormalsInward) {
     for (float sign : {1.0f, -1.0f}) {
-        settings(1, 0.3f, {sign * 2, sign * 2, sign * 2}, 0.4f, 0, 16);
+        ShapeMesh arrays;
         std::vector<ShapeVertex> mesh;
-        buildShapeMesh(&mesh);
+        buildShapeMesh(settings(1, 0.3f, {sign * 2, sign * 2, sign * 2}, 0.4f, 0, 16), arrays, &mesh);
         int outward = 0, inward = 0;
         for (const ShapeVertex& v : mesh) {
             const double d = dot(v.normal, v.position);
@@ -123,12 +105,9 @@ TEST_F(GeometryTest, MirroredShapeTurnsItsNormalsInward) {
     }
 }
 
-TEST_F(GeometryTest, BoxFacesWindTowardsTheirNormals) {
-    demo().texCoordScale[0] = 0.5f;
-    demo().texCoordScale[1] = 2.0f;
+TEST(GeometryTest, BoxFacesWindTowardsTheirNormals) {
     for (bool inside : {false, true}) {
-        demo().meshScale = {8, 8, 8};
-        const auto vs = boxMeshVertices(inside);
+        const auto vs = boxMeshVertices(inside, {8, 8, 8}, {0.5f, 2.0f});
         for (int f = 0; f < 6; ++f) {
             const BoxVertex* q = &vs[static_cast<size_t>(f) * 4];
             const Vec3 e1{q[1].position.x - q[0].position.x, q[1].position.y - q[0].position.y,

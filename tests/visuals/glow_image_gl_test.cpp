@@ -9,11 +9,11 @@
 #include <random>
 #include <vector>
 
-#include "core/demo_state.h"
 #include "gfx/gl_api.h"
 #include "gfx/gl_helpers.h"
 #include "gfx/gpu_programs.h"
 #include "support/gl_test_support.h"
+#include "visuals/frame/show.h"
 #include "visuals/passes/glow_image.h"
 
 namespace vortel {
@@ -59,7 +59,8 @@ protected:
     }
     // `source` (size x size) in texture 0 with `wrap`, a 128 x 128 target in
     // texture 1; a quad over the target drawn by `draw`, read back.
-    std::vector<uint8_t> render(const std::vector<uint8_t>& source, int size, GLenum wrap, void (*draw)(float),
+    std::vector<uint8_t> render(const std::vector<uint8_t>& source, int size, GLenum wrap,
+                                void (*draw)(const GpuResources&, float),
                                 float gain) {
         glBindTexture(GL_TEXTURE_2D, textures_[1]);
         glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, kN, kN, 0, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, nullptr);
@@ -75,19 +76,19 @@ protected:
         resetRenderState();
         glDisable(GL_DEPTH_TEST);
         glViewport(0, 0, kN, kN);
-        draw(gain);
+        draw(show_->gpu, gain);
         std::vector<uint8_t> out(static_cast<size_t>(kN) * kN * 4);
         glReadPixels(0, 0, kN, kN, GL_BGRA, GL_UNSIGNED_BYTE, out.data());
         glBindFramebuffer(GL_FRAMEBUFFER, 0);
         EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
         return out;
     }
-    static void shrinkQuad(float) { drawViewportQuad(); }
-    static void blurQuad(float gain) {
+    static void shrinkQuad(const GpuResources&, float) { drawViewportQuad(); }
+    static void blurQuad(const GpuResources& gpu, float gain) {
         const float params[4] = {kBlurTapShift, kBlurTapShift, static_cast<float>(gain * 255.0), 255.0f};
         glProgramEnvParameter4fvARB(GL_VERTEX_PROGRAM_ARB, 5, params);
         glProgramEnvParameter4fvARB(GL_FRAGMENT_PROGRAM_ARB, 5, params);
-        enableGpuPrograms(GpuProgramId::BlurVP, GpuProgramId::BlurFP);
+        enableGpuPrograms(gpu, GpuProgramId::BlurVP, GpuProgramId::BlurFP);
         drawViewportQuad();
         disableGpuPrograms();
     }

@@ -3,7 +3,6 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "core/demo_state.h"
 #include "gfx/gl_api.h"
 #include "gfx/gl_helpers.h"
 #include "gfx/palette.h"
@@ -17,7 +16,7 @@ namespace {
 
 // A scene for tests: fills the working area with one grey level.
 float gGrey = 0;
-void GreyScene(int32_t, const ClipAction&, float, float, float) {
+void GreyScene(FrameContext&, int32_t, const ClipAction&, float, float, float) {
     glClearColor(gGrey, gGrey, gGrey, 1);
     glClear(GL_COLOR_BUFFER_BIT);
     glClearColor(0, 0, 0, 0);  // the blur's clears expect black, as the show leaves it
@@ -38,28 +37,21 @@ protected:
         ShowContextTest::SetUp();
         if (HasFatalFailure()) return;
         setUpShow(77);
-        saved_ = demo().timeline;
-        demo().timeline = &timeline_;
-    }
-    void TearDown() override {
-        demo().timeline = saved_;
-        ShowContextTest::TearDown();
+        show_->timeline = Timeline{};  // only the clips each test adds
     }
     // A clip running `fn` from t = 1 for 2 s, fading in and out over 0.5 s.
     void addClip(ActionFn fn, int32_t seed) {
         TimelineClip c;
         c.start = 1.0f;
         c.actions.push_back({0, 2.0f, 0.5f, 0.5f, seed, fn});
-        timeline_.clips.push_back(c);
+        show_->timeline.clips.push_back(c);
     }
     // The centre pixel of the window after a whole frame at `time`.
     std::array<int, 3> centre(float time) {
-        renderFrameAt(time, 1.0f / 60);
+        renderFrame(*show_, time, 1.0f / 60);
         auto px = test::readPixels(400, 300, 1, 1);
         return {px[0], px[1], px[2]};
     }
-    Timeline timeline_;
-    Timeline* saved_ = nullptr;
 };
 
 TEST_F(PostPasses, FrameGlowOfAUniformPicture) {
@@ -105,7 +97,7 @@ TEST_F(PostPasses, OddBlurFadeCrossFadesIntoTheBlur) {
     // pass replaces it by its blurred copy, so the square's edge softens.
     static bool drawn;
     drawn = false;
-    auto square = [](int32_t, const ClipAction&, float, float, float) {
+    auto square = [](FrameContext&, int32_t, const ClipAction&, float, float, float) {
         glClearColor(0, 0, 0, 1);
         glClear(GL_COLOR_BUFFER_BIT);
         glEnable(GL_SCISSOR_TEST);
@@ -118,14 +110,14 @@ TEST_F(PostPasses, OddBlurFadeCrossFadesIntoTheBlur) {
     };
     addClip(square, 0);
     addClip(BlurFadePass, 5);
-    renderFrameAt(2.0f, 1.0f / 60);
+    renderFrame(*show_, 2.0f, 1.0f / 60);
     ASSERT_TRUE(drawn);
     // Just outside the square (in window pixels: x scaled by 800/512) the
     // blur has spread light that a sharp picture would not have.
     auto outside = test::readPixels(static_cast<int>(185 * 800 / 512.0), 300, 1, 1);
     EXPECT_GT(outside[0], 40);
-    timeline_.clips.pop_back();
-    renderFrameAt(2.0f, 1.0f / 60);
+    show_->timeline.clips.pop_back();
+    renderFrame(*show_, 2.0f, 1.0f / 60);
     auto sharp = test::readPixels(static_cast<int>(185 * 800 / 512.0), 300, 1, 1);
     EXPECT_LT(sharp[0], outside[0]);
 }

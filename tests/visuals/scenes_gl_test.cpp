@@ -4,7 +4,6 @@
 
 #include <string>
 
-#include "core/demo_state.h"
 #include "support/gl_test_support.h"
 #include "visuals/timeline/actions.h"
 #include "visuals/frame/frame.h"
@@ -32,20 +31,14 @@ struct Coverage {
 class SceneRenderTest : public test::ShowContextTest {
 protected:
     Coverage render(ActionFn camera, ActionFn scene, int32_t actionSeed, float time, const std::string& still) {
-        timeline_ = scenePreview(camera, scene, actionSeed, 60.0f);
-        demo().timeline = &timeline_;
-        renderFrameAt(time, 1.0f / 60);
+        show_->timeline = scenePreview(camera, scene, actionSeed, 60.0f);
+        renderFrame(*show_, time, 1.0f / 60);
         Coverage c{test::readPixels(0, 0, test::kTestWindowWidth, test::kTestWindowHeight)};
         const std::string dir = test::stillsDirectory();
         if (!dir.empty()) test::writePng(dir + "/" + still + ".png", test::kTestWindowWidth, test::kTestWindowHeight, c.rgba);
         EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
         return c;
     }
-    void TearDown() override {
-        demo().timeline = nullptr;
-        test::ShowContextTest::TearDown();
-    }
-    Timeline timeline_;
 };
 
 // Window regions (x0, y0, x1, y1), rows from the bottom.

@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "core/demo_state.h"
 #include "core/rng.h"
 #include "core/sine_table.h"
 #include "gfx/palette.h"
@@ -69,20 +68,27 @@ struct Expected {
     bool shape = false, checkMaterial = true;
 };
 
-double U() { return float(rand() * double(0.00003051851f)); }
-double C2() { return float(2 * (U() - 0.5)); }
-double S(double radians) { return demo().sineTable[uint32_t(int32_t(int64_t(radians * double(10430.378f)))) & 0xFFFF]; }
+// The model's own generator draws, written out from the generator's formula.
+double U(Generator& g) { return float(g.rand() * double(0.00003051851f)); }
+double C2(Generator& g) { return float(2 * (U(g) - 0.5)); }
+double S(double radians) { return sineTable()[uint32_t(int32_t(int64_t(radians * double(10430.378f)))) & 0xFFFF]; }
 
 class SceneModelTest : public ::testing::Test {
 protected:
-    void SetUp() override { fillSineTable(demo()); }
-    using PlanFn = DrawPlan (*)(int32_t seed, const ClipAction& action, float t);
+    using PlanFn = DrawPlan (*)(FrameContext& ctx, int32_t seed, const ClipAction& action, float t);
+    // A fresh frame of global seed `global` (no GL) with the scene planned
+    // into it; ctx_ keeps the settings the scene left.
+    void newFrame(int32_t global) {
+        ctx_ = FrameContext{};
+        ctx_.seed = global;
+        ctx_.rng = &rng_;
+    }
     const std::vector<Draw>& run(PlanFn fn, int32_t global, int32_t seed, float t) {
-        demo().seed = global;
+        newFrame(global);
         ClipAction a;
         a.duration = 100;
         a.seed = seed;
-        plan_ = fn(seed, a, t);
+        plan_ = fn(ctx_, seed, a, t);
         return plan_.draws;
     }
     void compare(const std::vector<Draw>& got, const std::vector<Expected>& want, const char* action) {
@@ -112,26 +118,29 @@ protected:
             }
         }
     }
+    Generator rng_;
+    FrameContext ctx_;
     DrawPlan plan_;
 };
 
 constexpr int32_t kGlobals[] = {1, 987654};
 
 std::vector<Expected> cubeFieldModel(int32_t global, int32_t seed, float t) {
-    srand(global);
-    const int colour = PaletteSequence[rand() % 12];
-    const double speed = float(rand() * double(0.000006103702f) + 0.05f);
+    Generator g;
+    g.srand(global);
+    const int colour = PaletteSequence[g.rand() % 12];
+    const double speed = float(g.rand() * double(0.000006103702f) + 0.05f);
     const int layout = (seed % 20000) / 5000;
     std::vector<Expected> out;
     for (int pass = 0; pass < 2; ++pass) {
         double spec[3];
-        spec[0] = float(rand() * double(0.000010681478f));
-        spec[1] = float(rand() * double(0.000010681478f));
-        spec[2] = float(rand() * double(0.000012207404f));
-        const double surfY = float(rand() * double(0.000015259255f) + 0.125f);
-        srand(uint32_t(global) + uint32_t(seed));
-        rand(), rand();
-        const int r = rand();
+        spec[0] = float(g.rand() * double(0.000010681478f));
+        spec[1] = float(g.rand() * double(0.000010681478f));
+        spec[2] = float(g.rand() * double(0.000012207404f));
+        const double surfY = float(g.rand() * double(0.000015259255f) + 0.125f);
+        g.srand(uint32_t(global) + uint32_t(seed));
+        g.rand(), g.rand();
+        const int r = g.rand();
         const int count = layout == 0 ? int(r * double(0.0009765923f) + 32) : int(r * double(0.003906369f) + 64);
         for (int i = 0; i < count; ++i) {
             Expected e;
@@ -141,41 +150,41 @@ std::vector<Expected> cubeFieldModel(int32_t global, int32_t seed, float t) {
             std::copy(spec, spec + 3, e.spec);
             e.surfX = -2;
             e.surfY = surfY;
-            const double s = float((U() - 0.5) * 0.4f + 0.3f);
-            auto tumble = [](Xf m) {
-                m = m.rotate(float(150 + rand() * double(0.0024414808f)), 1, 0, 0);
-                m = m.rotate(float(360 * (U() - 0.5)), 0, 0, 1);
-                return m.rotate(float(360 * (U() - 0.5)), 0, 1, 0);
+            const double s = float((U(g) - 0.5) * 0.4f + 0.3f);
+            auto tumble = [&g](Xf m) {
+                m = m.rotate(float(150 + g.rand() * double(0.0024414808f)), 1, 0, 0);
+                m = m.rotate(float(360 * (U(g) - 0.5)), 0, 0, 1);
+                return m.rotate(float(360 * (U(g) - 0.5)), 0, 1, 0);
             };
             if (layout == 0) {
-                const double z = float(8 * (U() - 0.5)), x = float(8 * (U() - 0.5));
+                const double z = float(8 * (U(g) - 0.5)), x = float(8 * (U(g) - 0.5));
                 e.model = tumble(Xf{}.translate(x, -7.5, z));
                 e.scale[0] = e.scale[1] = e.scale[2] = 1;
             } else if (layout == 1) {
-                const double a = C2(), b = C2(), c = C2();
-                const double w = float((S(U() + speed * t) + 1) / 2);
+                const double a = C2(g), b = C2(g), c = C2(g);
+                const double w = float((S(U(g) + speed * t) + 1) / 2);
                 e.model = Xf{}.translate(float(3.5 * w * c), float(1.75 * b - 7.5), float(3.5 * a));
                 e.scale[0] = e.scale[2] = float(3 * s);
                 e.scale[1] = float(0.3f * s);
             } else if (layout == 2) {
-                const double a = C2(), b = C2(), c = C2();
-                U();
+                const double a = C2(g), b = C2(g), c = C2(g);
+                U(g);
                 e.model = tumble(Xf{}.translate(float(3.5 * c), float(0.175f * b - 7.5), float(3.5 * a)));
                 e.scale[0] = e.scale[2] = float(0.1f * s);
                 e.scale[1] = float(16 * s);
             } else {
                 const double s2 = float(2 * s);
-                const double a = C2(), b = C2();
+                const double a = C2(g), b = C2(g);
                 const double h = S(0.543 * i + t);
-                const double c = C2();
-                const double w = float(0.5 + 0.05f * S(U() + speed * t));
+                const double c = C2(g);
+                const double w = float(0.5 + 0.05f * S(U(g) + speed * t));
                 e.model = Xf{}.translate(float(3.5 * w * c), float(0.175f * b - 7.5 + h + 1), float(3.5 * a));
                 e.scale[0] = e.scale[2] = float(0.5 * s2);
                 e.scale[1] = float(2 * s2);
             }
             out.push_back(e);
         }
-        rand();  // the morph left behind
+        g.rand();  // the morph left behind
     }
     return out;
 }
@@ -186,50 +195,51 @@ TEST_F(SceneModelTest, CubeFieldEveryLayout) {
             SCOPED_TRACE("global " + std::to_string(global) + " seed " + std::to_string(seed));
             const float t = 7.25f;
             compare(run(planCubeFieldScene, global, seed, t), cubeFieldModel(global, seed, t), "CubeFieldScene");
-            EXPECT_EQ(demo().shapeSegments, 4);
-            EXPECT_EQ(demo().shapePhaseA, t);
+            EXPECT_EQ(ctx_.shape.segments, 4);
+            EXPECT_EQ(ctx_.shape.phaseA, t);
         }
 }
 
 std::vector<Expected> fountainModel(int32_t global, int32_t seed, float t) {
-    srand(uint32_t(global) + uint32_t(seed));
-    const int colourIdx = rand() % 12;
-    for (int k = 0; k < 4; ++k) rand();
-    const int count = rand() % 30 + 20;
-    rand();  // the centre shape's preset, never drawn
-    srand(uint32_t(global) + uint32_t(seed));
-    const double specX = float(1.5 + 2 * (U() - 0.5));
-    U();
-    rand();
-    const int preset = rand() % 10;
+    Generator g;
+    g.srand(uint32_t(global) + uint32_t(seed));
+    const int colourIdx = g.rand() % 12;
+    for (int k = 0; k < 4; ++k) g.rand();
+    const int count = g.rand() % 30 + 20;
+    g.rand();  // the centre shape's preset, never drawn
+    g.srand(uint32_t(global) + uint32_t(seed));
+    const double specX = float(1.5 + 2 * (U(g) - 0.5));
+    U(g);
+    g.rand();
+    const int preset = g.rand() % 10;
     std::vector<Expected> out;
     for (int i = 0; i < count; ++i) {
-        srand(123 + 1234 * i);
+        g.srand(123 + 1234 * i);
         Expected e;
         e.mesh = "shape";
         e.program = "Relief";
         e.shape = true;
         e.preset = preset;
         e.segments = 8;
-        e.phaseB = float(4.4f * U());
-        e.phaseA = float(-(4 + 2 * U()) * t);
+        e.phaseB = float(4.4f * U(g));
+        e.phaseA = float(-(4 + 2 * U(g)) * t);
         e.colour = ((seed & 1) || i % 2 == 0) ? PaletteSequence[colourIdx] : 1;
-        e.surfX = float(0.2f + 0.5 * U());
+        e.surfX = float(0.2f + 0.5 * U(g));
         e.spec[0] = specX;
-        e.spec[1] = float(0.5 + U());
-        e.spec[2] = float(0.5 + U());
+        e.spec[1] = float(0.5 + U(g));
+        e.spec[2] = float(0.5 + U(g));
         e.surfY = 0.05f;
-        const double p = U(), q = U();
-        const double a = C2(), b = C2(), k = U();
-        const double X = float(4.3f * U() + (0.075f + 0.01f * k) * t);
+        const double p = U(g), q = U(g);
+        const double a = C2(g), b = C2(g), k = U(g);
+        const double X = float(4.3f * U(g) + (0.075f + 0.01f * k) * t);
         const double y = float(30 * (X - std::floor(X)) + b - 15);
-        const double x = C2();
+        const double x = C2(g);
         e.model = Xf{}
                       .rotate(float((20.2f * q + 40.4f) * t + 44 * p), 0, 1, 1)
                       .translate(x, y, a)
-                      .scale(0.75, float(U() + 0.25), 0.75);
-        const double g = 0.25 + 0.125 * S(12.2f * U() + 1.3f * t);
-        e.morph = float(g * g);
+                      .scale(0.75, float(U(g) + 0.25), 0.75);
+        const double m = 0.25 + 0.125 * S(12.2f * U(g) + 1.3f * t);
+        e.morph = float(m * m);
         e.scale[0] = e.scale[2] = 0.5;
         e.scale[1] = float(32.0 / count);
         out.push_back(e);
@@ -247,17 +257,18 @@ TEST_F(SceneModelTest, FountainColumn) {
 }
 
 std::vector<Expected> vortexModel(int32_t global, int32_t seed, float t) {
-    srand(uint32_t(global) + uint32_t(seed));
-    const int colourIdx = rand() % 12;
+    Generator g;
+    g.srand(uint32_t(global) + uint32_t(seed));
+    const int colourIdx = g.rand() % 12;
     double amp[4];
     for (int k = 0; k < 2; ++k) {
-        double p = float(0.5 * U()), q = C2();
+        double p = float(0.5 * U(g)), q = C2(g);
         amp[2 * k] = p < 0.25f ? 0 : p;
         amp[2 * k + 1] = q < 0 ? 0 : q;
     }
-    const int count = rand() % 30 + 20;
-    const int centrePreset = rand() % 10;
-    srand(uint32_t(global) + uint32_t(seed));
+    const int count = g.rand() % 30 + 20;
+    const int centrePreset = g.rand() % 10;
+    g.srand(uint32_t(global) + uint32_t(seed));
     Expected centre;
     centre.mesh = "shape";
     centre.program = "Relief";
@@ -266,17 +277,17 @@ std::vector<Expected> vortexModel(int32_t global, int32_t seed, float t) {
     centre.segments = 64;
     centre.phaseA = float(-2.0 * t);
     centre.colour = 3;
-    centre.spec[0] = float(1.5 + 2 * (U() - 0.5));
-    centre.spec[1] = float(1.5 + 2 * (U() - 0.5));
+    centre.spec[0] = float(1.5 + 2 * (U(g) - 0.5));
+    centre.spec[1] = float(1.5 + 2 * (U(g) - 0.5));
     centre.spec[2] = 1.1f;
     centre.surfX = -2;
     centre.surfY = 0.05f;
-    rand();
-    centre.morph = float(rand() * double(0.000012207404f) + 0.05f);
+    g.rand();
+    centre.morph = float(g.rand() * double(0.000012207404f) + 0.05f);
     centre.scale[0] = centre.scale[1] = centre.scale[2] = 2;
     std::vector<Expected> out{centre};
-    const int preset = rand() % 10;
-    srand(uint32_t(global) + uint32_t(seed));
+    const int preset = g.rand() % 10;
+    g.srand(uint32_t(global) + uint32_t(seed));
     for (int i = 0; i < count; ++i) {
         Expected e = centre;
         e.preset = preset;
@@ -285,7 +296,7 @@ std::vector<Expected> vortexModel(int32_t global, int32_t seed, float t) {
         e.colour = ((seed & 1) || (i & 1)) ? 1 : PaletteSequence[colourIdx];
         e.scale[0] = e.scale[2] = 0.5;
         e.scale[1] = float(32.0 / count);
-        const double rho = float(0.25 * U() + i + t);
+        const double rho = float(0.25 * U(g) + i + t);
         const double y = float(40.0 * (i - 8) / count);
         double f = float(0.025f * std::fabs(y));
         Xf m;
@@ -293,9 +304,9 @@ std::vector<Expected> vortexModel(int32_t global, int32_t seed, float t) {
             f = float(f * f);
             m = m.rotate(float(30 * f * S(rho)), 0, 0, 1).rotate(float(20 * f * rho), 0, 1, 0);
         }
-        const double a2 = C2();
+        const double a2 = C2(g);
         const double phi = float(0.05f * i + 0.5 * t);
-        const double a3 = C2();
+        const double a3 = C2(g);
         e.model = m.translate(float(f * (amp[1] * S(phi) + amp[0] * a3)), y,
                               float(f * (amp[3] * S(phi + M_PI / 2) + amp[2] * a2)));
         out.push_back(e);
@@ -322,20 +333,21 @@ TEST_F(SceneModelTest, Backdrops) {
         for (int32_t seed : {2, 3}) {
             SCOPED_TRACE("global " + std::to_string(global) + " seed " + std::to_string(seed));
             // The tunnel: one inside-out shape.
-            srand(uint32_t(global) + uint32_t(seed));
+            Generator g;
+            g.srand(uint32_t(global) + uint32_t(seed));
             Expected e;
             e.mesh = "shape";
             e.program = "Relief";
             e.shape = true;
-            e.colour = PaletteSequence[rand() % 12];
-            e.spec[0] = float(1.5 + 2 * (U() - 0.5));
-            e.spec[1] = float(1.5 + 2 * (U() - 0.5));
+            e.colour = PaletteSequence[g.rand() % 12];
+            e.spec[0] = float(1.5 + 2 * (U(g) - 0.5));
+            e.spec[1] = float(1.5 + 2 * (U(g) - 0.5));
             e.spec[2] = 1.1f;
             e.surfX = 2;
             e.surfY = 0.05f;
-            e.preset = rand() % 10;
-            e.morph = float(rand() * double(0.000009155553f) - 0.2f);
-            e.segments = 5 * (rand() % 3) + 6;
+            e.preset = g.rand() % 10;
+            e.morph = float(g.rand() * double(0.000009155553f) - 0.2f);
+            e.segments = 5 * (g.rand() % 3) + 6;
             e.phaseA = float(1.5 * 9.0);
             e.scale[0] = e.scale[2] = -16;
             e.scale[1] = -64;
@@ -344,8 +356,8 @@ TEST_F(SceneModelTest, Backdrops) {
 
             // The room: the same inside-out box twice, height and colour from
             // the global seed.
-            srand(global);
-            const double r = rand() * double(0.00003051851f);
+            g.srand(global);
+            const double r = g.rand() * double(0.00003051851f);
             Expected box;
             box.mesh = "boxInside";
             box.colour = PaletteSequence[16 + int(r / double(0.00003051851f) + 0.5) % 5];
@@ -364,38 +376,39 @@ TEST_F(SceneModelTest, Backdrops) {
 TEST_F(SceneModelTest, LineWalkPenAndColour) {
     for (int32_t global : kGlobals)
         for (float w : {0.0f, 0.5f, 1.0f}) {
-            srand(global);
-            rand(), rand();
-            const int colour = PaletteSequence[rand() % 12];
-            srand(uint32_t(global) + 77u);
-            const double scale = float(0.25 * U() + 0.5);
-            const int segments = rand() % 200 + 40, strokes = rand() % 10 + 5;
-            const double angle = float(rand() * double(0.0028687399f) + 30);
-            const double step = float(rand() * double(0.000006103702f) + 0.1f);
+            Generator g;
+            g.srand(global);
+            g.rand(), g.rand();
+            const int colour = PaletteSequence[g.rand() % 12];
+            g.srand(uint32_t(global) + 77u);
+            const double scale = float(0.25 * U(g) + 0.5);
+            const int segments = g.rand() % 200 + 40, strokes = g.rand() % 10 + 5;
+            const double angle = float(g.rand() * double(0.0028687399f) + 30);
+            const double step = float(g.rand() * double(0.000006103702f) + 0.1f);
             double p[3] = {0, 0, 0};
             for (int k = 0; k < strokes * segments; ++k)
                 for (double& axis : p) {
-                    const double a = C2(), b = C2();
+                    const double a = C2(g), b = C2(g);
                     axis = float(axis + step * float(scale * ((1 - w) * b + w * a)));
                 }
-            demo().seed = global;
+            newFrame(global);
             ClipAction a;
             a.duration = 10;
             a.fadeIn = 2;
             a.fadeOut = 2;
-            plan_ = planLineWalkScene(77, a, w * 2);  // weight w at time 2 w
+            plan_ = planLineWalkScene(ctx_, 77, a, w * 2);  // weight w at time 2 w
             ASSERT_EQ(plan_.draws.size(), 1u);
-            const Draw& g = plan_.draws[0];
-            EXPECT_EQ(g.mesh, MeshKind::Lines);
-            ASSERT_EQ(g.lines.vertices.size(), size_t(2 * segments * strokes));
-            const Vec3 end = g.lines.vertices.back();
+            const Draw& drawn = plan_.draws[0];
+            EXPECT_EQ(drawn.mesh, MeshKind::Lines);
+            ASSERT_EQ(drawn.lines.vertices.size(), size_t(2 * segments * strokes));
+            const Vec3 end = drawn.lines.vertices.back();
             EXPECT_FLOAT_EQ(end.x, float(p[0]));
             EXPECT_FLOAT_EQ(end.y, float(p[1]));
             EXPECT_FLOAT_EQ(end.z, float(p[2]));
-            EXPECT_FLOAT_EQ(g.colour[0], Palette[colour].r);
-            EXPECT_FLOAT_EQ(g.colour[2], Palette[colour].b);
+            EXPECT_FLOAT_EQ(drawn.colour[0], Palette[colour].r);
+            EXPECT_FLOAT_EQ(drawn.colour[2], Palette[colour].b);
             const Xf turned = Xf{}.rotate(angle * strokes, 0, 0.3, 1);
-            for (int k = 0; k < 16; ++k) EXPECT_NEAR(g.model[k], turned.m[k], 1e-4);
+            for (int k = 0; k < 16; ++k) EXPECT_NEAR(drawn.model[k], turned.m[k], 1e-4);
         }
 }
 

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "core/demo_state.h"
+#include "core/rng.h"
 #include "visuals/timeline/timeline_player.h"
 #include "visuals/frame/frame_log.h"
 
@@ -10,23 +10,26 @@ namespace vortel {
 namespace {
 
 struct Call {
+    const FrameContext* ctx;
     int32_t seed;
     ClipAction action;
     float time, clipValue;
 };
 std::vector<Call> gCalls;
 
-void recordingAction(int32_t seed, const ClipAction& a, float time, float clipValue, float) {
-    gCalls.push_back({seed, a, time, clipValue});
+void recordingAction(FrameContext& ctx, int32_t seed, const ClipAction& a, float time, float clipValue, float) {
+    gCalls.push_back({&ctx, seed, a, time, clipValue});
 }
 
-// Runs without GL: the player's own render-state reset is skipped.
+// A frame without GL (no GPU resources: the player's own render-state reset
+// is skipped) with a generator of its own.
 struct DryRun {
     DryRun() {
-        setVisualsUseGl(false);
+        ctx.rng = &rng;
         gCalls.clear();
     }
-    ~DryRun() { setVisualsUseGl(true); }
+    Generator rng;
+    FrameContext ctx;
 };
 
 TimelineClip clipAt(float start, float duration, int32_t seed) {
@@ -40,7 +43,7 @@ TimelineClip clipAt(float start, float duration, int32_t seed) {
 TEST(Dispatch, WindowIsStartInclusiveEndExclusive) {
     DryRun dry;
     const TimelineClip c = clipAt(2.0f, 1.5f, 7);
-    for (float t : {1.9999f, 2.0f, 3.4999f, 3.5f, 10.0f}) runClip(c, t, c.clipValue, 0.016f);
+    for (float t : {1.9999f, 2.0f, 3.4999f, 3.5f, 10.0f}) runClip(dry.ctx, c, t, c.clipValue, 0.016f);
     ASSERT_EQ(gCalls.size(), 2u);
     EXPECT_EQ(gCalls[0].time, 2.0f);
     EXPECT_EQ(gCalls[1].time, 3.4999f);
@@ -48,6 +51,7 @@ TEST(Dispatch, WindowIsStartInclusiveEndExclusive) {
     EXPECT_EQ(gCalls[0].action.offset, 2.0f);
     EXPECT_EQ(gCalls[0].seed, 7);
     EXPECT_EQ(gCalls[0].clipValue, 42.0f);
+    EXPECT_EQ(gCalls[0].ctx, &dry.ctx);  // the action works on the frame's context
     EXPECT_EQ(c.actions[0].offset, 0.0f);
 }
 
@@ -56,11 +60,11 @@ TEST(Dispatch, OverridesReachOnlyTheCall) {
     TimelineClip c = clipAt(1.0f, 2.0f, 7);
     c.seedOverride = 0;  // 0 is an override too; only -1 means none
     c.fadeInOverride = 0.75f;
-    runClip(c, 1.5f, c.clipValue, 0);
+    runClip(dry.ctx, c, 1.5f, c.clipValue, 0);
     c.fadeInOverride = 0;
     c.fadeOutOverride = 0.125f;
     c.seedOverride = -1;
-    runClip(c, 1.5f, c.clipValue, 0);
+    runClip(dry.ctx, c, 1.5f, c.clipValue, 0);
     ASSERT_EQ(gCalls.size(), 2u);
     EXPECT_EQ(gCalls[0].seed, 0);
     EXPECT_EQ(gCalls[0].action.fadeIn, 0.75f);
@@ -94,24 +98,21 @@ TEST(Dispatch, PlayResetsThePoseRunsInOrderAndLogs) {
     tl.clips.push_back(clipAt(3, 5, 2));
     tl.clips.push_back(clipAt(6, 5, 3));
     tl.clips[1].lane = Lane::PostB;
-    DemoState& s = demo();
-    Timeline* saved = s.timeline;
-    s.timeline = &tl;
-    s.cameraFrom = {5, 5, 5};
-    s.cameraTarget = {1, 2, 3};
-    s.cameraDolly = 0.5f;
-    s.lightPosition = {1, 2, 3, 9};
+    CameraPose& s = dry.ctx.camera;
+    s.from = {5, 5, 5};
+    s.target = {1, 2, 3};
+    s.dolly = 0.5f;
+    s.light = {1, 2, 3, 9};
     FrameLog log;
-    setFrameLog(&log);
-    playTimeline(4.0f, 0.016f);
-    setFrameLog(nullptr);
-    s.timeline = saved;
-    EXPECT_EQ(s.cameraFrom.z, -1.0f);
-    EXPECT_EQ(s.cameraFrom.x, 0.0f);
-    EXPECT_EQ(s.cameraTarget.y, 0.0f);
-    EXPECT_EQ(s.cameraDolly, 0.0f);
-    EXPECT_EQ(s.lightPosition.x, 0.0f);
-    EXPECT_EQ(s.lightPosition.w, 9.0f);  // w keeps accumulating over the run
+    dry.ctx.log = &log;
+    playTimeline(dry.ctx, tl, 4.0f, 0.016f);
+    dry.ctx.log = nullptr;
+    EXPECT_EQ(s.from.z, -1.0f);
+    EXPECT_EQ(s.from.x, 0.0f);
+    EXPECT_EQ(s.target.y, 0.0f);
+    EXPECT_EQ(s.dolly, 0.0f);
+    EXPECT_EQ(s.light.x, 0.0f);
+    EXPECT_EQ(s.light.w, 9.0f);  // w keeps accumulating over the run
     ASSERT_EQ(gCalls.size(), 2u);
     EXPECT_EQ(gCalls[0].seed, 1);
     EXPECT_EQ(gCalls[1].seed, 2);

@@ -27,9 +27,11 @@ const char* const kForegroundNames[] = {"CubeFieldScene", "ShapeFountainScene", 
                                         "LineWalkScene"};
 const char* const kPostBNames[] = {"TintPass", "GlowPass", "TintPass", "GlowPass"};
 
-std::vector<ModelClip> model(int seed, float step, const std::vector<int>& spans) {
+// `after` receives the generator as the model leaves it.
+std::vector<ModelClip> model(int seed, float step, const std::vector<int>& spans, Generator* after = nullptr) {
     std::vector<ModelClip> out;
-    srand(static_cast<uint32_t>(seed));
+    Generator g;
+    g.srand(static_cast<uint32_t>(seed));
     const float S = 32 * step;
     float sectionStart = 0;
     for (int k = 0; k < static_cast<int>(spans.size()); ++k) {
@@ -43,46 +45,52 @@ std::vector<ModelClip> model(int seed, float step, const std::vector<int>& spans
                                                  kPostBNames};
             static const char* laneNames[] = {"camera", "backdrop", "postA", "foreground", "postB"};
             if (seedMod[lane]) {
-                seeds.assign(rand() % seedMod[lane] + seedBase[lane], 0);
-                for (int& s : seeds) s = rand();
-                values.assign(rand() % valMod[lane] + valBase[lane], 0);
-                for (float& v : values) v = static_cast<float>(rand() * double(0.006103702f));
+                seeds.assign(g.rand() % seedMod[lane] + seedBase[lane], 0);
+                for (int& s : seeds) s = g.rand();
+                values.assign(g.rand() % valMod[lane] + valBase[lane], 0);
+                for (float& v : values) v = static_cast<float>(g.rand() * double(0.006103702f));
             }
-            std::vector<int> fns(rand() % fnMod[lane] + 1);
-            for (int& f : fns) f = rand() % tableSize[lane];
-            const int nTemplates = static_cast<int>(fns.size()) * (rand() % 4 + 1);
+            std::vector<int> fns(g.rand() % fnMod[lane] + 1);
+            for (int& f : fns) f = g.rand() % tableSize[lane];
+            const int nTemplates = static_cast<int>(fns.size()) * (g.rand() % 4 + 1);
             struct Tpl {
                 float duration, fadeIn, fadeOut;
                 int seed, fn;
             };
             std::vector<Tpl> tpl;
             for (int j = 0; j < nTemplates; ++j) {
-                float u1 = static_cast<float>(rand() * double(0.00003051851f));
-                float u2 = static_cast<float>(rand() * double(0.00003051851f));
+                float u1 = static_cast<float>(g.rand() * double(0.00003051851f));
+                float u2 = static_cast<float>(g.rand() * double(0.00003051851f));
                 float d = S;
-                if (lane == 0) d = static_cast<float>((1 + 0.5 * static_cast<float>(rand() * double(0.00003051851f))) * S);
-                if (lane == 2) d = static_cast<float>((1 + 0.25 * static_cast<float>(rand() * double(0.00003051851f))) * S);
-                int sd = seeds[rand() % seeds.size()];
-                int fn = fns[rand() % fns.size()];
+                if (lane == 0) d = static_cast<float>((1 + 0.5 * static_cast<float>(g.rand() * double(0.00003051851f))) * S);
+                if (lane == 2) d = static_cast<float>((1 + 0.25 * static_cast<float>(g.rand() * double(0.00003051851f))) * S);
+                int sd = seeds[g.rand() % seeds.size()];
+                int fn = fns[g.rand() % fns.size()];
                 tpl.push_back({d, static_cast<float>((double(0.1f) + double(0.05f) * u2) * S),
                                static_cast<float>((double(0.1f) + double(0.05f) * u1) * S), sd, fn});
             }
             for (int i = 0; i < spans[k]; ++i) {
-                float value = values[rand() % values.size()];
-                const Tpl& t = tpl[rand() % nTemplates];
+                float value = values[g.rand() % values.size()];
+                const Tpl& t = tpl[g.rand() % nTemplates];
                 out.push_back({laneNames[lane], k, i, static_cast<float>(sectionStart + double(i) * S), value,
                                t.duration, t.fadeIn, t.fadeOut, t.seed, names[lane][t.fn]});
             }
         }
         sectionStart = static_cast<float>(sectionStart + double(spans[k]) * S);
     }
+    if (after) *after = g;
     return out;
 }
 
 void expectMatchesModel(int seed, float step, const std::vector<int>& spans) {
     Timeline tl;
-    buildTimeline(tl, seed, step, static_cast<int>(spans.size()), spans.data());
-    const std::vector<ModelClip> want = model(seed, step, spans);
+    Generator rng;
+    rng.srand(12345);  // whatever it held: the timeline re-seeds it
+    buildTimeline(tl, seed, step, static_cast<int>(spans.size()), spans.data(), rng);
+    Generator modelAfter;
+    const std::vector<ModelClip> want = model(seed, step, spans, &modelAfter);
+    // The generator is left just after the last draw.
+    EXPECT_EQ(rng.state, modelAfter.state);
     ASSERT_EQ(tl.clips.size(), want.size());
     for (size_t i = 0; i < want.size(); ++i) {
         const TimelineClip& c = tl.clips[i];
@@ -119,8 +127,9 @@ TEST(Timeline, EmptySectionStillDrawsItsPools) {
     Timeline with, without;
     const int a[] = {2, 0, 3};
     const int b[] = {2, 3};
-    buildTimeline(with, 9, 0.11f, 3, a);
-    buildTimeline(without, 9, 0.11f, 2, b);
+    Generator rng;
+    buildTimeline(with, 9, 0.11f, 3, a, rng);
+    buildTimeline(without, 9, 0.11f, 2, b, rng);
     ASSERT_EQ(with.clips.size(), 25u);
     // The third section starts where the second would have, but its draws differ.
     EXPECT_EQ(with.clips.back().start, without.clips.back().start);
@@ -135,7 +144,8 @@ TEST(Timeline, ShowLayoutHasEightyClipsCoveringTheSong) {
     Timeline tl;
     const int spans[] = {4, 4, 4, 4};
     const float step = 0.11f;
-    buildTimeline(tl, 31337, step, 4, spans);
+    Generator rng;
+    buildTimeline(tl, 31337, step, 4, spans, rng);
     ASSERT_EQ(tl.clips.size(), 80u);
     const float S = 32 * step;
     for (const TimelineClip& c : tl.clips) {

@@ -2,8 +2,6 @@
 
 #include <cmath>
 
-#include "core/demo_state.h"
-#include "core/rng.h"
 #include "core/sine_table.h"
 #include "gfx/camera_math.h"
 #include "visuals/timeline/actions.h"
@@ -60,12 +58,13 @@ CameraPose floatCameraStep(const CameraPose& in, float weight, float T) {
     return p;
 }
 
-CameraPose wanderCameraStep(const CameraPose& in, float weight, float T, int32_t globalSeed, int32_t seed) {
+CameraPose wanderCameraStep(const CameraPose& in, float weight, float T, int32_t globalSeed, int32_t seed,
+                            Generator& g) {
     CameraPose p = in;
     const double w = weight;
     addLight(p, w, T);
-    srand(static_cast<uint32_t>(globalSeed) + static_cast<uint32_t>(seed));
-    const int r1 = rand();
+    g.srand(static_cast<uint32_t>(globalSeed) + static_cast<uint32_t>(seed));
+    const int r1 = g.rand();
     const float speed = static_cast<float>(1.0 + r1 * f64(0.000012207404f));
     const double Tw = static_cast<float>(f64(speed) * T);
     if (seed & 1) {
@@ -79,7 +78,7 @@ CameraPose wanderCameraStep(const CameraPose& in, float weight, float T, int32_t
         add(p.from.y, 5 * w * bob(Tw * kUnitsM0_15));
         add(p.from.z, 5.5 * w * C(0.24f * Tw - f64(0.2f)));
     }
-    const int r2 = rand();
+    const int r2 = g.rand();
     const double u2 = static_cast<float>(r2 * f64(0.00003051851f));
     add(p.dolly, -(0.1f * w * (1 + 0.5 * u2) * pulse(Tw)));
     return p;
@@ -101,46 +100,33 @@ CameraPose overheadCameraStep(const CameraPose& in, float weight, float T) {
     return p;
 }
 
-CameraPose demoCameraPose() {
-    const DemoState& s = demo();
-    return {s.cameraFrom, s.cameraTarget, s.cameraDolly, s.lightPosition};
-}
-
-void setDemoCameraPose(const CameraPose& pose) {
-    DemoState& s = demo();
-    s.cameraFrom = pose.from;
-    s.cameraTarget = pose.target;
-    s.cameraDolly = pose.dolly;
-    s.lightPosition = pose.light;
-}
-
 namespace {
 
 float motionTime(float time, float clipValue) { return static_cast<float>(f64(time) + clipValue); }
 
-// The camera's pose goes into demo() and its matrices into the frame.
-void finish(const CameraPose& pose) {
-    setDemoCameraPose(pose);
+// The camera's pose becomes the frame's and its matrices go into the frame.
+void finish(FrameContext& ctx, const CameraPose& pose) {
+    ctx.camera = pose;
     DrawPlan plan;
     plan.loadsCamera = true;
     plan.projection = cameraProjectionMatrix();
-    plan.view = cameraViewMatrix();
-    runPlan(plan);
+    plan.view = cameraViewMatrix(pose.from, pose.target, pose.dolly);
+    runPlan(ctx, plan);
 }
 
 }  // namespace
 
-void FloatCamera(int32_t, const ClipAction& action, float time, float clipValue, float) {
-    finish(floatCameraStep(demoCameraPose(), actionWeight(action, time), motionTime(time, clipValue)));
+void FloatCamera(FrameContext& ctx, int32_t, const ClipAction& action, float time, float clipValue, float) {
+    finish(ctx, floatCameraStep(ctx.camera, actionWeight(action, time), motionTime(time, clipValue)));
 }
 
-void WanderCamera(int32_t seed, const ClipAction& action, float time, float clipValue, float) {
-    finish(wanderCameraStep(demoCameraPose(), actionWeight(action, time), motionTime(time, clipValue), demo().seed,
-                            seed));
+void WanderCamera(FrameContext& ctx, int32_t seed, const ClipAction& action, float time, float clipValue, float) {
+    finish(ctx, wanderCameraStep(ctx.camera, actionWeight(action, time), motionTime(time, clipValue), ctx.seed, seed,
+                                 *ctx.rng));
 }
 
-void OverheadCamera(int32_t, const ClipAction& action, float time, float clipValue, float) {
-    finish(overheadCameraStep(demoCameraPose(), actionWeight(action, time), motionTime(time, clipValue)));
+void OverheadCamera(FrameContext& ctx, int32_t, const ClipAction& action, float time, float clipValue, float) {
+    finish(ctx, overheadCameraStep(ctx.camera, actionWeight(action, time), motionTime(time, clipValue)));
 }
 
 }  // namespace vortel

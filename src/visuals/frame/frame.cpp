@@ -1,37 +1,28 @@
 #include "visuals/frame/frame.h"
 
 #include <cstdio>
-#include <set>
 
-#include "core/demo_state.h"
 #include "gfx/gl_state.h"
 #include "gfx/textures.h"
+#include "visuals/passes/post_passes.h"
 #include "visuals/plan/step_executor.h"
 #include "visuals/timeline/timeline_player.h"
-#include "visuals/frame/frame_log.h"
-#include "visuals/passes/post_passes.h"
 
 namespace vortel {
 
 namespace {
 
-bool gReportErrors = false;
-
-void reportGlErrors() {
-    static std::set<uint32_t> seen;
+void reportGlErrors(Show& show, const char* last, float time) {
     for (int guard = 0; guard < 16; ++guard) {
         const uint32_t e = nextGlError();
         if (e == 0) return;
-        if (!seen.insert(e).second) continue;
-        const char* last = lastActionName();
-        std::fprintf(stderr, "vortel: %s (0x%04X) at %.3f s, after %s\n", errorName(e), e,
-                     static_cast<double>(demo().songTime), *last ? last : "the frame composition");
+        if (!show.glErrorsSeen.insert(e).second) continue;
+        std::fprintf(stderr, "vortel: %s (0x%04X) at %.3f s, after %s\n", errorName(e), e, static_cast<double>(time),
+                     *last ? last : "the frame composition");
     }
 }
 
 }  // namespace
-
-void setGlErrorReporting(bool on) { gReportErrors = on; }
 
 QuadStep windowQuad(int width, int height) {
     QuadStep q;
@@ -41,16 +32,26 @@ QuadStep windowQuad(int width, int height) {
     return q;
 }
 
-void renderFrame(FramePresent present) {
-    const DemoState& s = demo();
-    static FrameSteps steps;  // reused from frame to frame
+void renderFrame(Show& show, float time, float frameDelta, FramePresent present, FrameLog* log) {
+    renderFrameWith(show, show.frame, show.rng, show.gpu, time, frameDelta, present, log);
+}
+
+void renderFrameWith(Show& show, FrameContext& ctx, Generator& rng, GpuResources& gpu, float time, float frameDelta,
+                     FramePresent present, FrameLog* log) {
+    ctx.seed = show.layout.seed;
+    ctx.rng = &rng;
+    ctx.gpu = &gpu;
+    ctx.scratch = &show.scratch;
+    ctx.log = log;
+
+    FrameSteps& steps = show.scratch.frameSteps;
     // The working area starts as the window would: cleared to transparent
     // black, depth at its far end.
     steps.clear();
     addStep(steps, StepKind::ClearWorkingArea);
     addReset(steps, false);
-    executeSteps(steps);
-    playTimeline(s.songTime, s.frameDelta);
+    executeSteps(steps, gpu, show.scratch, ctx.glowComputed);
+    playTimeline(ctx, show.timeline, time, frameDelta);
 
     // The per-frame glow.
     steps.clear();
@@ -60,33 +61,29 @@ void renderFrame(FramePresent present) {
     addReset(steps, true);
     addExchange(steps, kSlotPreviousFrame);
     addStep(steps, StepKind::Window);
-    if (present == FramePresent::Window) addQuad(steps, windowQuad(s.windowWidth, s.windowHeight));
+    if (present == FramePresent::Window) addQuad(steps, windowQuad(show.windowWidth, show.windowHeight));
     addStep(steps, StepKind::DepthTestOn);
-    executeSteps(steps);
+    executeSteps(steps, gpu, show.scratch, ctx.glowComputed);
 
-    if (gReportErrors) reportGlErrors();
+    ctx.log = nullptr;
+    if (show.reportGlErrors) reportGlErrors(show, ctx.lastAction, time);
 }
 
-void renderFrameAt(float time, float frameDelta, FramePresent present) {
-    DemoState& s = demo();
-    s.songTime = time;
-    s.frameDelta = frameDelta;
-    renderFrame(present);
-}
-
-}  // namespace vortel
-
-namespace vortel {
-
-FrameLog dryRunFrame(float time, float frameDelta) {
+FrameLog dryRunFrame(const Show& show, float time, float frameDelta, FrameContext* after) {
     FrameLog log;
-    const bool usedGl = visualsUseGl();
-    FrameLog* previous = frameLog();
-    setVisualsUseGl(false);
-    setFrameLog(&log);
-    playTimeline(time, frameDelta);
-    setFrameLog(previous);
-    setVisualsUseGl(usedGl);
+    FrameContext ctx = show.frame;
+    Generator rng = show.rng;
+    ctx.seed = show.layout.seed;
+    ctx.rng = &rng;
+    ctx.gpu = nullptr;
+    ctx.scratch = nullptr;
+    ctx.log = &log;
+    playTimeline(ctx, show.timeline, time, frameDelta);
+    if (after) {
+        *after = ctx;
+        after->rng = nullptr;
+        after->log = nullptr;
+    }
     return log;
 }
 

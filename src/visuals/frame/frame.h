@@ -3,6 +3,8 @@
 // working area, a soft glow added, the square kept in slot 0 for the next
 // frame and stretched over the window.
 
+#include "visuals/frame/frame_log.h"
+#include "visuals/frame/show.h"
 #include "visuals/plan/frame_steps.h"
 
 namespace vortel {
@@ -11,38 +13,31 @@ namespace vortel {
 // nowhere (a frame only the next frames build on, or one read from slot 0).
 enum class FramePresent { Window, SlotOnly };
 
-// Draws the frame for demo().songTime and frameDelta into the back buffer,
-// all of it: the working area is a texture of its own (render_targets.h),
-// cleared here, so the window's content before does not matter. Needs a
-// current context, the textures, the render targets, the GPU programs and
-// the Timeline.
-void renderFrame(FramePresent present = FramePresent::Window);
+// Draws the frame of `show` at song time `time`, `frameDelta` seconds after
+// the previous one, into the back buffer, all of it: the working area is a
+// texture of its own (render_targets.h), cleared here, so the window's
+// content before does not matter. Needs a current context and the show's
+// graphics (show_graphics.h).
+// With `log` the frame also records what it ran (frame_log.h).
+void renderFrame(Show& show, float time, float frameDelta, FramePresent present = FramePresent::Window,
+                 FrameLog* log = nullptr);
+
+// The same with what the frame carries and draws on given apart from the
+// show: `ctx`, `rng` and `gpu` may be copies of the show's, which the frame
+// then changes instead (the warm-up draws on copies it throws away). The
+// timeline, the scratch storage and the window size are the show's.
+void renderFrameWith(Show& show, FrameContext& ctx, Generator& rng, GpuResources& gpu, float time, float frameDelta,
+                     FramePresent present, FrameLog* log = nullptr);
 
 // The quad that stretches the finished square (slot 0) over a window of
 // width x height.
 QuadStep windowQuad(int width, int height);
 
-// With reporting on, renderFrame checks glGetError once per frame and
-// prints the first error of each kind on stderr, naming the action that
-// ran last.
-void setGlErrorReporting(bool on);
-
-// Renders the frame at song time `time` as the live show would, after
-// `frameDelta` seconds since the previous one: sets demo().songTime and
-// frameDelta, and draws (the window needs no clear: the finished square
-// covers all of it).
-void renderFrameAt(float time, float frameDelta, FramePresent present = FramePresent::Window);
-
-}  // namespace vortel
-
-#include "visuals/frame/frame_log.h"
-
-namespace vortel {
-
-// Runs the Timeline of demo() at `time` without GL and returns what it did:
+// Runs the Timeline of `show` at `time` without GL and returns what it did:
 // the actions in order with their seeds and weights, and every draw of the
-// scenes. The camera and light fields of demo() are left as the frame's
-// cameras set them.
-FrameLog dryRunFrame(float time, float frameDelta);
+// scenes. Works on a copy of what the frames carry: the show is unchanged.
+// When `after` is given it receives the frame's settings as the actions
+// left them (the camera and light as the cameras set them).
+FrameLog dryRunFrame(const Show& show, float time, float frameDelta, FrameContext* after = nullptr);
 
 }  // namespace vortel

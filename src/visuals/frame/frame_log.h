@@ -1,8 +1,8 @@
 #pragma once
 // What a frame does: the actions that ran and every draw they planned (the
 // plans the executor draws, draw_plan.h). Filled only while a log is
-// attached, so the show pays nothing for it; `--inspect --at` attaches one
-// and runs the frame without GL.
+// attached to the frame (FrameContext::log), so the show pays nothing for
+// it; `--inspect --at` attaches one and runs the frame without GL.
 #include <cstdint>
 #include <vector>
 
@@ -22,16 +22,5 @@ struct FrameLog {
     std::vector<ActionRecord> actions;
     std::vector<Draw> draws;
 };
-
-// The log of the frame being drawn, or null (the default).
-FrameLog* frameLog();
-void setFrameLog(FrameLog* log);
-
-// Whether the frame is drawn (the default): planned draws go to the
-// executor and the post passes run. Without GL the actions still plan
-// everything and make every draw of the shared generator, so the camera
-// fields, the generator and the log end up exactly as in a drawn frame.
-bool visualsUseGl();
-void setVisualsUseGl(bool use);
 
 }  // namespace vortel

@@ -1,21 +1,19 @@
 #include "visuals/frame/last_frame.h"
 
-#include "core/demo_state.h"
 #include "visuals/frame/frame.h"
 #include "visuals/plan/step_executor.h"
 
 namespace vortel {
 
-void redrawLastFrame() {
-    const DemoState& s = demo();
+void redrawLastFrame(Show& show) {
     // The last steps of renderFrame, without the exchange that refreshes
     // slot 0.
-    static FrameSteps steps;
+    FrameSteps& steps = show.scratch.frameSteps;
     steps.clear();
     addReset(steps, true);
-    addQuad(steps, windowQuad(s.windowWidth, s.windowHeight));
+    addQuad(steps, windowQuad(show.windowWidth, show.windowHeight));
     addStep(steps, StepKind::DepthTestOn);
-    executeSteps(steps);
+    executeSteps(steps, show.gpu, show.scratch);
 }
 
 }  // namespace vortel

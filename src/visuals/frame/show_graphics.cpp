@@ -1,23 +1,26 @@
 #include "visuals/frame/show_graphics.h"
 
-#include "core/demo_state.h"
-#include "core/sine_table.h"
 #include "gfx/gpu_programs.h"
 #include "gfx/render_targets.h"
 #include "gfx/textures.h"
-#include "visuals/timeline/timeline.h"
 
 namespace vortel {
 
-bool startShowGraphics(GlProcLoader loader, std::string* why) {
+bool startShowGraphics(Show& show, GlProcLoader loader, std::string* why) {
     if (!loadGlApi(loader, why)) return false;
-    fillSineTable(demo());
-    generateTextures();
-    if (!createRenderTargets(why)) return false;
-    demoTimeline().clips.clear();
-    buildTimeline();
-    createGpuPrograms();
+    show.frame.seed = show.layout.seed;
+    generateTextures(show.gpu, show.layout.seed, show.rng);
+    if (!createRenderTargets(show.gpu, why)) return false;
+    show.timeline.clips.clear();
+    buildTimeline(show.timeline, show.layout, show.rng);
+    createGpuPrograms(show.gpu);
     return true;
+}
+
+void releaseShowGraphics(Show& show) {
+    deleteRenderTargets(show.gpu);
+    deleteTextures(show.gpu);
+    deleteGpuPrograms(show.gpu);
 }
 
 }  // namespace vortel

@@ -4,33 +4,14 @@
 #include <set>
 #include <string>
 
-#include "core/demo_state.h"
-#include "core/rng.h"
 #include "gfx/gl_state.h"
 #include "gfx/render_targets.h"
 #include "visuals/frame/frame.h"
 #include "visuals/frame/frame_log.h"
-#include "visuals/plan/step_executor.h"
-#include "visuals/scenes/shape_presets.h"
 
 namespace vortel {
 
 namespace {
-
-// What the generator, demo() and the shape settings hold; drawing changes
-// all of them.
-struct Saved {
-    DemoState state = demo();
-    uint32_t rng = randState();
-    int32_t preset = shapePreset;
-    float morph = shapeMorph;
-    void restore() const {
-        demo() = state;
-        srand(rng);
-        shapePreset = preset;
-        shapeMorph = morph;
-    }
-};
 
 // The instants where the set of running actions can change.
 std::vector<float> boundaries(const Timeline& timeline, float end) {
@@ -49,11 +30,8 @@ std::vector<float> boundaries(const Timeline& timeline, float end) {
 
 }  // namespace
 
-std::vector<float> warmUpTimes() {
-    const DemoState& s = demo();
-    if (!s.timeline) return {};
-    const Saved saved;
-    const std::vector<float> b = boundaries(*s.timeline, s.songLength + 1.0f);
+std::vector<float> warmUpTimes(const Show& show) {
+    const std::vector<float> b = boundaries(show.timeline, show.layout.songLength + 1.0f);
     // An action's GL state is its own plus what the action before it left
     // (bound texture, depth test after a tint), so a frame is kept when it
     // has a pair of successive actions no kept frame had.
@@ -61,34 +39,32 @@ std::vector<float> warmUpTimes() {
     std::vector<float> times;
     for (size_t i = 0; i + 1 < b.size(); ++i) {
         const float t = 0.5f * (b[i] + b[i + 1]);
-        const FrameLog log = dryRunFrame(t, 1.0f / 60);
+        const FrameLog log = dryRunFrame(show, t, 1.0f / 60);
         std::string previous = "start";
         bool fresh = false;
         for (const ActionRecord& a : log.actions) {
-            if (a.lane == Lane::Camera) continue;  // cameras set fields of demo(), no GL state
+            if (a.lane == Lane::Camera) continue;  // cameras set the frame's camera, no GL state
             const std::string action = std::string(a.action) + ((a.seed & 1) ? "/odd" : "/even");
             fresh = seen.insert(previous + " " + action).second || fresh;
             previous = action;
         }
         if (fresh) times.push_back(t);
     }
-    saved.restore();
     return times;
 }
 
-int warmUpFrames() {
-    const std::vector<float> times = warmUpTimes();
-    const Saved saved;
+int warmUpFrames(Show& show) {
+    const std::vector<float> times = warmUpTimes(show);
     const SavedBindings bindings;
-    const uint32_t working = workingAreaTexture();
+    FrameContext ctx = show.frame;
+    Generator rng = show.rng;
+    GpuResources gpu = show.gpu;
+    ctx.glowComputed = false;
     drawIntoNothing();
-    setGlowComputed(false);
-    for (float t : times) renderFrameAt(t, 1.0f / 60);
-    setGlowComputed(true);
+    for (float t : times) renderFrameWith(show, ctx, rng, gpu, t, 1.0f / 60, FramePresent::Window);
     drawIntoEverything();
     finishGl();
-    saved.restore();
-    setWorkingAreaTexture(working);
+    attachWorkingArea(show.gpu);
     bindings.restore();
     return static_cast<int>(times.size());
 }

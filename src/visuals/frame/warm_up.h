@@ -11,19 +11,21 @@
 
 #include <vector>
 
+#include "visuals/frame/show.h"
+
 namespace vortel {
 
 // The times of frames that together hold every pair of successive actions
-// of demo()'s Timeline, from the song's start to one second past its end,
-// in time order.
-// Runs the actions without GL (dryRunFrame): leaves demo() and the shared
-// generator as it found them.
-std::vector<float> warmUpTimes();
+// of the show's Timeline, from the song's start to one second past its end,
+// in time order. Runs the actions without GL (dryRunFrame): the show is
+// unchanged.
+std::vector<float> warmUpTimes(const Show& show);
 
-// Draws a frame at each of warmUpTimes() into nothing, then puts back what
-// drawing changed: demo() (the texture slots with it), the working area's
-// texture, the shared generator and the shape settings. Needs the show's
-// graphics (startShowGraphics). Returns the number of frames drawn.
-int warmUpFrames();
+// Draws a frame at each of warmUpTimes() into nothing. The frames draw on
+// copies of what the show's frames carry (settings, generator, the slots'
+// names), so the show goes on exactly as if they had not been drawn; the
+// GL's bindings are put back as they were. Needs the show's graphics
+// (startShowGraphics). Returns the number of frames drawn.
+int warmUpFrames(Show& show);
 
 }  // namespace vortel

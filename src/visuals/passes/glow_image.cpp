@@ -23,6 +23,7 @@ constexpr int kArea = 4 * kN;
 constexpr int kPad = 2;               // texels of border round the image, all 0
 constexpr int kRow = kN + 2 * kPad;   // a padded row
 using Plane = std::array<float, kRow * kRow>;
+using Sums = std::array<int, kN * kN>;
 
 // Where a tap shifted by `shift` samples along one axis, pixel by pixel: the
 // lower of the two texels it filters (in padded coordinates) and the weight
@@ -81,8 +82,7 @@ const AxisTaps& taps(bool positive) {
 
 // One iteration on one channel: `plane` (texture values, border 0) into
 // `sums` (the new 8-bit values before clamping).
-VORTEL_VECTOR_CLONES void blurPlane(const Plane& plane, float k, std::array<int, kN * kN>& sums) {
-    static std::array<Plane, 2> across;  // filtered along x, per direction
+VORTEL_VECTOR_CLONES void blurPlane(const Plane& plane, float k, std::array<Plane, 2>& across, Sums& sums) {
     for (int sx = 0; sx < 2; ++sx) {
         const AxisTaps& t = taps(sx == 1);
         for (int row = 0; row < kRow; ++row)
@@ -95,7 +95,7 @@ VORTEL_VECTOR_CLONES void blurPlane(const Plane& plane, float k, std::array<int,
 
 // The new 8-bit values, clamped, as the next iteration's texture values.
 // (Two plain loops: the compiler vectorises each, not the two fused.)
-VORTEL_VECTOR_CLONES void planeFromSums(std::array<int, kN * kN>& sums, Plane& plane) {
+VORTEL_VECTOR_CLONES void planeFromSums(Sums& sums, Plane& plane) {
     for (int& v : sums) v = std::min(v, 255);
     for (int y = 0; y < kN; ++y) {
         const int* __restrict from = &sums[static_cast<size_t>(y * kN)];
@@ -115,6 +115,17 @@ void toPlane(const uint8_t* image, int c, Plane& plane) {
 }
 
 }  // namespace
+
+// The planes of one blur: the channel being blurred, the same filtered
+// along x for each tap direction, and the sums of the taps.
+struct GlowWork::Planes {
+    Plane plane;
+    std::array<Plane, 2> across;
+    Sums sums;
+};
+
+GlowWork::GlowWork() : planes(std::make_unique<Planes>()) {}
+GlowWork::~GlowWork() = default;
 
 void shrinkForGlow(const uint8_t* area, uint8_t* glow) {
     // Pixel x samples texture coordinate 4x + 1.5: the mean of texels 4x + 1
@@ -141,14 +152,19 @@ void blurGlowOnce(const uint8_t* from, uint8_t* to, float gain) {
 }
 
 void blurGlow(std::vector<uint8_t>& glow, float gain, int iterations) {
-    static Plane plane;
-    static std::array<int, kN * kN> sums;
+    GlowWork work;
+    blurGlow(glow, gain, iterations, work);
+}
+
+void blurGlow(std::vector<uint8_t>& glow, float gain, int iterations, GlowWork& work) {
+    Plane& plane = work.planes->plane;
+    Sums& sums = work.planes->sums;
     plane.fill(0);
     for (int c = 0; c < 4; ++c) {
         const float k = channelScale(gain, c);
         toPlane(glow.data(), c, plane);
         for (int i = 0; i < iterations; ++i) {
-            blurPlane(plane, k, sums);
+            blurPlane(plane, k, work.planes->across, sums);
             if (i + 1 < iterations) {
                 planeFromSums(sums, plane);
                 continue;

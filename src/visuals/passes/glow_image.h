@@ -12,6 +12,7 @@
 // clamped. Images are B, G, R, A bytes, rows bottom-up, as glReadPixels
 // gives them.
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace vortel {
@@ -28,7 +29,17 @@ void shrinkForGlow(const uint8_t* area, uint8_t* glow);
 // the edge count as 0 (GL_CLAMP with a black border).
 void blurGlowOnce(const uint8_t* from, uint8_t* to, float gain);
 
-// `iterations` blur iterations of `glow` in place.
+// The working planes of a blur, kept to be reused from frame to frame.
+struct GlowWork {
+    GlowWork();
+    ~GlowWork();
+    struct Planes;
+    std::unique_ptr<Planes> planes;
+};
+
+// `iterations` blur iterations of `glow` in place, working in `work`.
+void blurGlow(std::vector<uint8_t>& glow, float gain, int iterations, GlowWork& work);
+// The same with working planes of its own.
 void blurGlow(std::vector<uint8_t>& glow, float gain, int iterations);
 
 }  // namespace vortel

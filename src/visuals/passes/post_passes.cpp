@@ -2,6 +2,7 @@
 
 #include "gfx/palette.h"
 #include "gfx/textures.h"
+#include "visuals/plan/frame_scratch.h"
 #include "visuals/timeline/actions.h"
 #include "visuals/timeline/timeline_player.h"
 
@@ -53,39 +54,41 @@ void planGlowOver(float gain, bool crossFade, float w, FrameSteps& steps) {
 
 namespace {
 
-// The steps of one pass, reused from frame to frame.
-FrameSteps& passSteps() {
-    static FrameSteps steps;
+// A pass plans its steps into the frame's reused storage (or, for a frame
+// without any, its own) and hands them over.
+template <typename Plan>
+void runPass(FrameContext& ctx, Plan plan) {
+    FrameSteps own;
+    FrameSteps& steps = ctx.scratch ? ctx.scratch->passSteps : own;
     steps.clear();
-    return steps;
+    plan(steps);
+    runSteps(ctx, steps);
 }
 
 // GlowPass and BlurFadePass: the glow laid over the frame, then the state
 // the actions after it expect.
-void glowPass(float gain, bool crossFade, float w) {
-    FrameSteps& steps = passSteps();
-    planGlowOver(gain, crossFade, w, steps);
-    addReset(steps, false);
-    runSteps(steps);
+void glowPass(FrameContext& ctx, float gain, bool crossFade, float w) {
+    runPass(ctx, [&](FrameSteps& steps) {
+        planGlowOver(gain, crossFade, w, steps);
+        addReset(steps, false);
+    });
 }
 
 }  // namespace
 
-void TintPass(int32_t seed, const ClipAction& action, float time, float, float) {
-    FrameSteps& steps = passSteps();
-    planTint(seed, actionWeight(action, time), steps);
-    runSteps(steps);
+void TintPass(FrameContext& ctx, int32_t seed, const ClipAction& action, float time, float, float) {
+    runPass(ctx, [&](FrameSteps& steps) { planTint(seed, actionWeight(action, time), steps); });
 }
 
-void GlowPass(int32_t, const ClipAction& action, float time, float, float) {
+void GlowPass(FrameContext& ctx, int32_t, const ClipAction& action, float time, float, float) {
     const float w = actionWeight(action, time);
-    glowPass(0.25f * w, false, w);
+    glowPass(ctx, 0.25f * w, false, w);
 }
 
-void BlurFadePass(int32_t seed, const ClipAction& action, float time, float, float) {
+void BlurFadePass(FrameContext& ctx, int32_t seed, const ClipAction& action, float time, float, float) {
     const float w = actionWeight(action, time);
     const bool odd = (seed & 1) != 0;
-    glowPass(odd ? 0.25f : 0.25f * w, odd, w);
+    glowPass(ctx, odd ? 0.25f : 0.25f * w, odd, w);
 }
 
 }  // namespace vortel

@@ -43,16 +43,16 @@ void setToggle(GLenum capability, Toggle want, Toggle& have) {
     have = want;
 }
 
-void usePrograms(ProgramPair pair) {
+void usePrograms(const GpuResources& gpu, ProgramPair pair) {
     switch (pair) {
     case ProgramPair::None: disableGpuPrograms(); return;
-    case ProgramPair::Relief: enableGpuPrograms(GpuProgramId::ReliefVP, GpuProgramId::ReliefFP); return;
-    case ProgramPair::Lit: enableGpuPrograms(GpuProgramId::LitVP, GpuProgramId::LitFP); return;
+    case ProgramPair::Relief: enableGpuPrograms(gpu, GpuProgramId::ReliefVP, GpuProgramId::ReliefFP); return;
+    case ProgramPair::Lit: enableGpuPrograms(gpu, GpuProgramId::LitVP, GpuProgramId::LitFP); return;
     case ProgramPair::LitTextured:
-        enableGpuPrograms(GpuProgramId::LitTexturedVP, GpuProgramId::LitTexturedFP);
+        enableGpuPrograms(gpu, GpuProgramId::LitTexturedVP, GpuProgramId::LitTexturedFP);
         return;
     case ProgramPair::DepthNormal:
-        enableGpuPrograms(GpuProgramId::DepthNormalVP, GpuProgramId::DepthNormalFP);
+        enableGpuPrograms(gpu, GpuProgramId::DepthNormalVP, GpuProgramId::DepthNormalFP);
         return;
     }
 }
@@ -61,31 +61,31 @@ void fragmentParameter(GLuint index, const std::array<float, 4>& v) {
     glProgramEnvParameter4fvARB(GL_FRAGMENT_PROGRAM_ARB, index, v.data());
 }
 
-void applyState(const Draw& d, Applied& a) {
+void applyState(GpuResources& gpu, const Draw& d, Applied& a) {
     const DrawState& s = d.state;
     if (s.captureBefore != kNoCapture) {
         // A picture about to be cleared away needs no copy: the slot takes
         // the working area's texture and the clear goes to the slot's former
         // one.
-        const bool exchange = s.clearColourBefore && drawingIntoWorkingArea();
-        if (exchange) exchangeWithWorkingArea(s.captureBefore);
-        bindTextureSlot(s.captureBefore, GL_REPEAT);
+        const bool exchange = s.clearColourBefore && drawingIntoWorkingArea(gpu);
+        if (exchange) exchangeWithWorkingArea(gpu, s.captureBefore);
+        bindTextureSlot(gpu, s.captureBefore, GL_REPEAT);
         if (!exchange) glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, kWorkingAreaSize, kWorkingAreaSize);
         a.textureSlot = s.captureBefore;
     }
     if (s.clearColourBefore) glClear(GL_COLOR_BUFFER_BIT);
     if (d.program != a.program) {
-        usePrograms(d.program);
+        usePrograms(gpu, d.program);
         a.program = d.program;
     }
     if (s.detailSlot != kKeepSlot && s.detailSlot != a.detailSlot) {
         glActiveTextureARB(GL_TEXTURE1_ARB);
-        bindTextureSlot(s.detailSlot, GL_REPEAT);
+        bindTextureSlot(gpu, s.detailSlot, GL_REPEAT);
         glActiveTextureARB(GL_TEXTURE0_ARB);
         a.detailSlot = s.detailSlot;
     }
     if (s.textureSlot != kKeepSlot && s.textureSlot != a.textureSlot) {
-        bindTextureSlot(s.textureSlot, GL_REPEAT);
+        bindTextureSlot(gpu, s.textureSlot, GL_REPEAT);
         a.textureSlot = s.textureSlot;
     }
     setToggle(GL_TEXTURE_2D, s.texturing, a.texturing);
@@ -114,7 +114,7 @@ void uploadMaterial(const Draw& d, Applied& a) {
     fragmentParameter(3, d.surfaceParams);
 }
 
-void drawShapeMesh(const Draw& d) {
+void drawShapeMesh(const Draw& d, FrameScratch& scratch) {
     if (d.segments <= 0) return;
     ShapeGeometry g;
     g.preset = d.preset;
@@ -124,7 +124,7 @@ void drawShapeMesh(const Draw& d) {
     g.phaseB = d.phaseB;
     g.meshScale = {d.meshScale[0], d.meshScale[1], d.meshScale[2]};
     g.texCoordScale = d.texCoordScale;
-    static ShapeMesh mesh;  // reused from draw to draw
+    ShapeMesh& mesh = scratch.mesh;
     buildShapeMesh(g, mesh);
     glEnableClientState(GL_VERTEX_ARRAY);
     glEnableClientState(GL_NORMAL_ARRAY);
@@ -137,8 +137,8 @@ void drawShapeMesh(const Draw& d) {
     // One strip per segment, all in one call (the driver's cost per call
     // was most of a many-shaped scene's time on the processor).
     const GLsizei perStrip = 2 * (d.segments + 1);
-    static std::vector<GLint> first;
-    static std::vector<GLsizei> count;
+    std::vector<GLint>& first = scratch.stripFirst;
+    std::vector<GLsizei>& count = scratch.stripCount;
     first.resize(static_cast<size_t>(d.segments));
     count.assign(static_cast<size_t>(d.segments), perStrip);
     for (int32_t i = 0; i < d.segments; ++i) first[static_cast<size_t>(i)] = i * perStrip;
@@ -167,13 +167,13 @@ void drawBoxMesh(const Draw& d) {
 
 // The mesh under the draw's model transform, on top of the current
 // modelview matrix (left as it was).
-void drawMesh(const Draw& d) {
+void drawMesh(const Draw& d, FrameScratch& scratch) {
     const bool transformed = d.model != identityModel();
     if (transformed) {
         glPushMatrix();
         glMultMatrixf(d.model.data());
     }
-    if (d.mesh == MeshKind::Shape) drawShapeMesh(d);
+    if (d.mesh == MeshKind::Shape) drawShapeMesh(d, scratch);
     else drawBoxMesh(d);
     if (transformed) glPopMatrix();
 }
@@ -203,7 +203,7 @@ void drawLines(const Draw& d) {
 
 }  // namespace
 
-void executePlan(const DrawPlan& plan) {
+void executePlan(const DrawPlan& plan, GpuResources& gpu, FrameScratch& scratch) {
     if (plan.loadsCamera) {
         glMatrixMode(GL_PROJECTION);
         glLoadMatrixd(plan.projection.data());
@@ -212,13 +212,13 @@ void executePlan(const DrawPlan& plan) {
     }
     Applied applied;
     for (const Draw& d : plan.draws) {
-        applyState(d, applied);
+        applyState(gpu, d, applied);
         if (d.mesh == MeshKind::Lines) {
             drawLines(d);
             continue;
         }
         uploadMaterial(d, applied);
-        drawMesh(d);
+        drawMesh(d, scratch);
     }
     if (applied.program != ProgramPair::None) disableGpuPrograms();
 }

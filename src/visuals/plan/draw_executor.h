@@ -9,12 +9,15 @@
 // already so within this plan, uploads the material and draws the mesh.
 // After the last draw it turns the programs off. Fields left at Keep /
 // kKeepSlot are not touched, so what a draw does not need stays as it was.
+#include "gfx/gpu_resources.h"
 #include "visuals/plan/draw_plan.h"
+#include "visuals/plan/frame_scratch.h"
 
 namespace vortel {
 
-// Issues the GL calls of `plan`. Needs a current context, the textures and
-// the GPU programs. An empty plan (no camera, no draws) issues nothing.
-void executePlan(const DrawPlan& plan);
+// Issues the GL calls of `plan` with the textures and programs of `gpu`,
+// building meshes in `scratch`. Needs a current context. An empty plan (no
+// camera, no draws) issues nothing.
+void executePlan(const DrawPlan& plan, GpuResources& gpu, FrameScratch& scratch);
 
 }  // namespace vortel

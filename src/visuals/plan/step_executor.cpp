@@ -13,18 +13,18 @@ namespace vortel {
 
 namespace {
 
-bool gGlowComputed = true;
-
 // One read-back of the working area (the current target), the shrink and
 // the blur on the processor (glow_image.h), and the upload into slot 6.
-void glow(float gain) {
-    static std::vector<uint8_t> area(static_cast<size_t>(kWorkingAreaSize) * kWorkingAreaSize * 4);
-    static std::vector<uint8_t> image(static_cast<size_t>(kGlowSize) * kGlowSize * 4);
-    bindTextureSlot(kSlotGlow, GL_REPEAT);
-    if (gGlowComputed) {
+void glow(GpuResources& gpu, FrameScratch& scratch, bool computed, float gain) {
+    std::vector<uint8_t>& area = scratch.area;
+    std::vector<uint8_t>& image = scratch.glowImage;
+    area.resize(static_cast<size_t>(kWorkingAreaSize) * kWorkingAreaSize * 4);
+    image.resize(static_cast<size_t>(kGlowSize) * kGlowSize * 4);
+    bindTextureSlot(gpu, kSlotGlow, GL_REPEAT);
+    if (computed) {
         glReadPixels(0, 0, kWorkingAreaSize, kWorkingAreaSize, GL_BGRA, GL_UNSIGNED_BYTE, area.data());
         shrinkForGlow(area.data(), image.data());
-        blurGlow(image, gain, kBlurIterations);
+        blurGlow(image, gain, kBlurIterations, scratch.glowWork);
         glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, kGlowSize, kGlowSize, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV,
                         image.data());
     }
@@ -40,12 +40,12 @@ void setFilter(GLint filter) {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
 }
 
-void quad(const QuadStep& q) {
+void quad(const GpuResources& gpu, const QuadStep& q) {
     if (q.viewportWidth > 0 && q.viewportHeight > 0) glViewport(0, 0, q.viewportWidth, q.viewportHeight);
     if (q.blend != QuadBlend::Keep) glEnable(GL_BLEND);
     if (q.blend == QuadBlend::Alpha) glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     if (q.setsColour) glColor4f(q.colour[0], q.colour[1], q.colour[2], q.colour[3]);
-    bindTextureSlot(q.slot, q.clamp ? GL_CLAMP : GL_REPEAT);
+    bindTextureSlot(gpu, q.slot, q.clamp ? GL_CLAMP : GL_REPEAT);
     // At the texel centres linear filtering is the texel itself, so
     // sampling the nearest one draws the same for half the cost.
     if (q.nearest) setFilter(GL_NEAREST);
@@ -55,13 +55,11 @@ void quad(const QuadStep& q) {
 
 }  // namespace
 
-void setGlowComputed(bool on) { gGlowComputed = on; }
-
-void executeSteps(const FrameSteps& steps) {
+void executeSteps(const FrameSteps& steps, GpuResources& gpu, FrameScratch& scratch, bool glowComputed) {
     for (const FrameStep& s : steps) {
         switch (s.kind) {
         case StepKind::ClearWorkingArea:
-            bindWorkingArea();
+            bindWorkingArea(gpu);
             glClearColor(0, 0, 0, 0);
             glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
             break;
@@ -70,10 +68,10 @@ void executeSteps(const FrameSteps& steps) {
             if (s.forQuads) glDisable(GL_DEPTH_TEST);
             break;
         case StepKind::DepthTestOn: glEnable(GL_DEPTH_TEST); break;
-        case StepKind::Glow: glow(s.gain); break;
-        case StepKind::Exchange: exchangeWithWorkingArea(s.slot); break;
-        case StepKind::Window: bindWindow(); break;
-        case StepKind::Quad: quad(s.quad); break;
+        case StepKind::Glow: glow(gpu, scratch, glowComputed, s.gain); break;
+        case StepKind::Exchange: exchangeWithWorkingArea(gpu, s.slot); break;
+        case StepKind::Window: bindWindow(gpu); break;
+        case StepKind::Quad: quad(gpu, s.quad); break;
         }
     }
 }

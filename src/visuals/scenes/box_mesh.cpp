@@ -2,7 +2,6 @@
 
 #include <cstddef>
 
-#include "core/demo_state.h"
 
 namespace vortel {
 
@@ -25,11 +24,6 @@ constexpr BoxFace kFaces[6] = {
 constexpr float kCornerTex[4][2] = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
 
 }  // namespace
-
-std::array<BoxVertex, kBoxVertexCount> boxMeshVertices(bool insideOut) {
-    const DemoState& s = demo();
-    return boxMeshVertices(insideOut, s.meshScale, {s.texCoordScale[0], s.texCoordScale[1]});
-}
 
 std::array<BoxVertex, kBoxVertexCount> boxMeshVertices(bool insideOut, const Vec3& meshScale,
                                                        const std::array<float, 2>& texCoordScale) {

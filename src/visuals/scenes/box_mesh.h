@@ -20,12 +20,9 @@ struct BoxVertex {
 constexpr int kBoxVertexCount = 24;
 
 // The 24 vertices of the box in drawing order (six GL_QUADS), for the
-// current meshScale and texCoordScale of demo(). Inside-out flips each normal, negates the
-// tangent's z and takes the corners in reverse order, so the faces wind
-// the other way and show from inside with back-face culling.
-std::array<BoxVertex, kBoxVertexCount> boxMeshVertices(bool insideOut);
-
-// The same for the scales given.
+// scales given. Inside-out flips each normal, negates the tangent's z and
+// takes the corners in reverse order, so the faces wind the other way and
+// show from inside with back-face culling.
 std::array<BoxVertex, kBoxVertexCount> boxMeshVertices(bool insideOut, const Vec3& meshScale,
                                                        const std::array<float, 2>& texCoordScale);
 

@@ -2,6 +2,7 @@
 // The placement arithmetic of CubeFieldScene, apart from GL.
 #include <cstdint>
 
+#include "core/rng.h"
 #include "core/vec.h"
 #include "visuals/scenes/model_matrix.h"
 
@@ -13,16 +14,16 @@ enum class CubeFieldLayout { Tumbling, Slabs, Pillars, Columns };
 // pillars, else columns.
 CubeFieldLayout cubeFieldLayout(int32_t actionSeed);
 
-// The number of boxes, one draw: 32..63 tumbling cubes, else 64..191.
-int cubeFieldCount(CubeFieldLayout layout);
+// The number of boxes, one draw of `g`: 32..63 tumbling cubes, else 64..191.
+int cubeFieldCount(Generator& g, CubeFieldLayout layout);
 
 struct CubePlacement {
     ModelMatrix model;  // translation (and tumble) on top of the scene's matrix
     Vec3 meshScale;
 };
 
-// Box i of the field at song time t: draws from the shared generator in
-// the field's order (5 to 8 draws, by layout).
-CubePlacement placeCube(CubeFieldLayout layout, int i, float speed, float t);
+// Box i of the field at song time t: draws from `g` in the field's order
+// (5 to 8 draws, by layout).
+CubePlacement placeCube(Generator& g, CubeFieldLayout layout, int i, float speed, float t);
 
 }  // namespace vortel

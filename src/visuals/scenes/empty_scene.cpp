@@ -3,6 +3,6 @@
 namespace vortel {
 
 // An action that runs and changes nothing.
-void EmptyScene(int32_t, const ClipAction&, float, float, float) {}
+void EmptyScene(FrameContext&, int32_t, const ClipAction&, float, float, float) {}
 
 }  // namespace vortel

@@ -4,7 +4,6 @@
 #include <cmath>
 #include <vector>
 
-#include "core/demo_state.h"
 #include "core/sine_table.h"
 #include "gfx/shader_params.h"
 #include "visuals/scenes/shape_presets.h"
@@ -46,10 +45,9 @@ ShapeVertex vertexFrom(const Vec3& p0, const Vec3& p1, const Vec3& p2, float u, 
 
 }  // namespace
 
-Vec3 harmonicPoint(float u, float v) {
-    const DemoState& s = demo();
-    const auto& m = shapePresetRow(shapePreset);
-    const double A = s.shapePhaseA, B = s.shapePhaseB;
+Vec3 harmonicPoint(const ShapeGeometry& g, float u, float v) {
+    const auto& m = shapePresetRow(g.preset);
+    const double A = g.phaseA, B = g.phaseB;
     const float s0 = tableAt(m[0] * static_cast<double>(v) * kUnitsPerRadian + A * kUnitsPerRadian);
     const float s1 = tableAt(m[1] * static_cast<double>(v) * kUnitsPerRadian + A * kUnitsPerRadian + kQuarter);
     const float s2 = tableAt(m[2] * static_cast<double>(u) * kUnitsPerRadian + B * kUnitsPerRadian);
@@ -59,24 +57,24 @@ Vec3 harmonicPoint(float u, float v) {
     acc += signedPower(m[5], s1, false);
     acc += signedPower(m[4], s0, false);
     const float sum = static_cast<float>(acc);
-    const float r = static_cast<float>(1 + static_cast<double>(shapeMorph) * sum);
+    const float r = static_cast<float>(1 + static_cast<double>(g.morph) * sum);
     const float q = tableAt(v * kPoleUnits + kPoleOffset);
     const double cu = tableCos(u), su = tableSin(u), cv = tableCos(v);
-    return {static_cast<float>(static_cast<double>(r) * q * cu * s.meshScale.x),
-            static_cast<float>(static_cast<double>(r) * cv * s.meshScale.y),
-            static_cast<float>(static_cast<double>(r) * q * su * s.meshScale.z)};
+    return {static_cast<float>(static_cast<double>(r) * q * cu * g.meshScale.x),
+            static_cast<float>(static_cast<double>(r) * cv * g.meshScale.y),
+            static_cast<float>(static_cast<double>(r) * q * su * g.meshScale.z)};
 }
 
-ShapeVertex shapeVertexFrom(const Vec3& p0, const Vec3& p1, const Vec3& p2, float u, float v) {
-    const DemoState& s = demo();
-    return vertexFrom(p0, p1, p2, u, v, s.texCoordScale[0], s.texCoordScale[1]);
+ShapeVertex shapeVertexFrom(const ShapeGeometry& g, const Vec3& p0, const Vec3& p1, const Vec3& p2, float u,
+                            float v) {
+    return vertexFrom(p0, p1, p2, u, v, g.texCoordScale[0], g.texCoordScale[1]);
 }
 
-ShapeVertex emitShapeVertex(float u, float v, float du, float dv) {
-    const Vec3 p0 = harmonicPoint(u, v);
-    const Vec3 p1 = harmonicPoint(static_cast<float>(static_cast<double>(u) + du), v);
-    const Vec3 p2 = harmonicPoint(u, static_cast<float>(static_cast<double>(v) + dv));
-    return shapeVertexFrom(p0, p1, p2, u, v);
+ShapeVertex emitShapeVertex(const ShapeGeometry& g, float u, float v, float du, float dv) {
+    const Vec3 p0 = harmonicPoint(g, u, v);
+    const Vec3 p1 = harmonicPoint(g, static_cast<float>(static_cast<double>(u) + du), v);
+    const Vec3 p2 = harmonicPoint(g, u, static_cast<float>(static_cast<double>(v) + dv));
+    return shapeVertexFrom(g, p0, p1, p2, u, v);
 }
 
 namespace {
@@ -87,10 +85,6 @@ namespace {
 struct LongitudeTerms {
     double sum32;  // |s3|^m7 + |s2|^m6, the first two terms of the sum
     double cu, su;
-};
-struct LatitudeTerms {
-    double p1, p0;  // |s1|^m5, |s0|^m4
-    double q, cv;
 };
 
 LongitudeTerms longitudeTerms(float u, const std::array<int32_t, 8>& m, double B) {
@@ -118,17 +112,6 @@ Vec3 combine(const LongitudeTerms& lu, const LatitudeTerms& lv, double morph, co
             static_cast<float>(r * lv.q * lu.su * scale.z)};
 }
 
-// Latitude rows, reused from mesh to mesh.
-struct RowScratch {
-    std::vector<LatitudeTerms> rows, nextRows;  // at v_j and at v_j + dv
-    std::vector<float> vs;
-};
-
-RowScratch& rowScratch() {
-    static RowScratch scratch;
-    return scratch;
-}
-
 void put(ShapeMesh& mesh, const ShapeVertex& x) {
     mesh.normals.insert(mesh.normals.end(), {x.normal.x, x.normal.y, x.normal.z});
     mesh.texCoords.insert(mesh.texCoords.end(), {x.s, x.t});
@@ -140,7 +123,7 @@ void put(ShapeMesh& mesh, const ShapeVertex& x) {
 
 void buildShapeMesh(const ShapeGeometry& g, ShapeMesh& mesh, std::vector<ShapeVertex>* out) {
     const int32_t n = g.segments;
-    RowScratch& a = rowScratch();
+    ShapeMesh& a = mesh;
     mesh.normals.clear();
     mesh.texCoords.clear();
     mesh.tangents.clear();
@@ -196,24 +179,6 @@ void buildShapeMesh(const ShapeGeometry& g, ShapeMesh& mesh, std::vector<ShapeVe
             }
         }
     }
-}
-
-ShapeGeometry currentShapeGeometry() {
-    const DemoState& s = demo();
-    ShapeGeometry g;
-    g.preset = shapePreset;
-    g.morph = shapeMorph;
-    g.segments = s.shapeSegments;
-    g.phaseA = s.shapePhaseA;
-    g.phaseB = s.shapePhaseB;
-    g.meshScale = s.meshScale;
-    g.texCoordScale = {s.texCoordScale[0], s.texCoordScale[1]};
-    return g;
-}
-
-void buildShapeMesh(std::vector<ShapeVertex>* out) {
-    ShapeMesh mesh;
-    buildShapeMesh(currentShapeGeometry(), mesh, out);
 }
 
 }  // namespace vortel

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "core/rng.h"
 #include "core/vec.h"
 #include "visuals/scenes/model_matrix.h"
 
@@ -19,8 +20,8 @@ struct LineWalk {
 
 // The walk of global seed `globalSeed` and action seed `actionSeed` at fade
 // weight w: w blends two independent step sets (w = 0 and w = 1 use
-// different random steps). Draws from the shared generator.
-LineWalk lineWalk(int32_t globalSeed, int32_t actionSeed, float w);
+// different random steps). Re-seeds and draws from `g`.
+LineWalk lineWalk(Generator& g, int32_t globalSeed, int32_t actionSeed, float w);
 
 // The modelview rotation in force during stroke k (0-based): k + 1 turns.
 ModelMatrix strokeRotation(float angle, int k);

@@ -4,7 +4,6 @@
 // in force after the scene, until the next render-state reset.
 #include <cstddef>
 
-#include "core/demo_state.h"
 #include "core/rng.h"
 #include "gfx/palette.h"
 #include "visuals/timeline/actions.h"
@@ -15,18 +14,18 @@
 
 namespace vortel {
 
-LineWalk lineWalk(int32_t globalSeed, int32_t actionSeed, float w) {
+LineWalk lineWalk(Generator& g, int32_t globalSeed, int32_t actionSeed, float w) {
     LineWalk walk;
-    srand(static_cast<uint32_t>(globalSeed));
-    rand();
-    rand();
-    walk.colour = PaletteSequence[static_cast<size_t>(rand() % 12)];
-    srand(static_cast<uint32_t>(globalSeed) + static_cast<uint32_t>(actionSeed));
-    const float scale = static_cast<float>(0.25 * unitDraw() + 0.5);
-    walk.segments = rand() % 200 + 40;
-    walk.strokes = rand() % 10 + 5;
-    walk.angle = static_cast<float>(rand() * static_cast<double>(0.0028687399f) + 30);
-    const float step = static_cast<float>(rand() * static_cast<double>(0.000006103702f) + 0.1f);
+    g.srand(static_cast<uint32_t>(globalSeed));
+    g.rand();
+    g.rand();
+    walk.colour = PaletteSequence[static_cast<size_t>(g.rand() % 12)];
+    g.srand(static_cast<uint32_t>(globalSeed) + static_cast<uint32_t>(actionSeed));
+    const float scale = static_cast<float>(0.25 * unitDraw(g) + 0.5);
+    walk.segments = g.rand() % 200 + 40;
+    walk.strokes = g.rand() % 10 + 5;
+    walk.angle = static_cast<float>(g.rand() * static_cast<double>(0.0028687399f) + 30);
+    const float step = static_cast<float>(g.rand() * static_cast<double>(0.000006103702f) + 0.1f);
 
     walk.vertices.reserve(static_cast<size_t>(walk.strokes) * walk.segments * 2);
     float p[3] = {0, 0, 0};
@@ -35,8 +34,8 @@ LineWalk lineWalk(int32_t globalSeed, int32_t actionSeed, float w) {
         for (int seg = 0; seg < walk.segments; ++seg) {
             const Vec3 q{p[0], p[1], p[2]};
             for (float& axis : p) {
-                const float a = signedDraw();
-                const float b = signedDraw();
+                const float a = signedDraw(g);
+                const float b = signedDraw(g);
                 const float d = static_cast<float>(scale * ((1 - wd) * b + wd * a));
                 axis = static_cast<float>(axis + static_cast<double>(step) * d);
             }
@@ -54,11 +53,11 @@ ModelMatrix strokeRotation(float angle, int k) {
     return m;
 }
 
-DrawPlan planLineWalkScene(int32_t seed, const ClipAction& action, float t) {
+DrawPlan planLineWalkScene(FrameContext& ctx, int32_t seed, const ClipAction& action, float t) {
     // The weight is taken after the re-seed with the global seed; it draws
     // nothing, so the walk can do both.
     const float w = actionWeight(action, t);
-    LineWalk walk = lineWalk(demo().seed, seed, w);
+    LineWalk walk = lineWalk(*ctx.rng, ctx.seed, seed, w);
 
     Draw d;
     d.action = "LineWalkScene";
@@ -84,8 +83,8 @@ DrawPlan planLineWalkScene(int32_t seed, const ClipAction& action, float t) {
     return plan;
 }
 
-void LineWalkScene(int32_t seed, const ClipAction& action, float t, float, float) {
-    runPlan(planLineWalkScene(seed, action, t));
+void LineWalkScene(FrameContext& ctx, int32_t seed, const ClipAction& action, float t, float, float) {
+    runPlan(ctx, planLineWalkScene(ctx, seed, action, t));
 }
 
 }  // namespace vortel

@@ -3,7 +3,6 @@
 // with the depth-and-normal programs, captured into slot 7 for later
 // passes, then lit over the same depth. Odd action seeds texture the walls
 // with the previous frame.
-#include "core/demo_state.h"
 #include "core/rng.h"
 #include "gfx/palette.h"
 #include "gfx/textures.h"
@@ -14,26 +13,25 @@
 
 namespace vortel {
 
-DrawPlan planRoomScene(int32_t seed, const ClipAction&, float) {
-    ScenePlanner d = beginScene("RoomScene");
-    DemoState& s = demo();
-    srand(static_cast<uint32_t>(s.seed));
-    const double r = rand() * static_cast<double>(0.00003051851f);
+DrawPlan planRoomScene(FrameContext& ctx, int32_t seed, const ClipAction&, float) {
+    ScenePlanner d = beginScene(ctx, "RoomScene");
+    ctx.srand(static_cast<uint32_t>(ctx.seed));
+    const double r = ctx.rand() * static_cast<double>(0.00003051851f);
     const float height = static_cast<float>(r * r * 4 + 1);
 
     beginBoxPasses(d);
 
     for (int pass = 0; pass < 2; ++pass) {
-        s.meshScale = {0.5f, 0.5f, 0.5f};
-        s.texCoordScale[0] = s.texCoordScale[1] = 0.125f;
-        s.specularColour.x = 1.0f;
-        s.specularColour.y = 1.1f;
-        s.specularColour.z = 1.5f;
-        s.surfaceParams = {-2.0f, 0.125f, 0.01f, -0.005f};
+        ctx.shape.meshScale = {0.5f, 0.5f, 0.5f};
+        ctx.surface.texCoordScale[0] = ctx.surface.texCoordScale[1] = 0.125f;
+        ctx.surface.specularColour.x = 1.0f;
+        ctx.surface.specularColour.y = 1.1f;
+        ctx.surface.specularColour.z = 1.5f;
+        ctx.surface.surfaceParams = {-2.0f, 0.125f, 0.01f, -0.005f};
         useTexture(d, kSlotRelief);
         useMaterial(d, 9);  // white
         usePrograms(d, pass == 0 ? ProgramPair::DepthNormal : ProgramPair::Lit);
-        srand(static_cast<uint32_t>(s.seed));
+        ctx.srand(static_cast<uint32_t>(ctx.seed));
         if (pass == 1) {
             if ((seed & 1) == 0) {
                 usePrograms(d, ProgramPair::Lit);
@@ -45,20 +43,20 @@ DrawPlan planRoomScene(int32_t seed, const ClipAction&, float) {
         }
         // Repeats the draw of the height: the wall colour belongs to the
         // show, like the height.
-        useMaterial(d, PaletteSequence[static_cast<size_t>(16 + rand() % 5)]);
-        srand(sceneSeed(seed));
-        s.meshScale = {8, static_cast<float>(8.0 * height), 8};
-        s.texCoordScale[0] = s.texCoordScale[1] = 1.0f;
-        s.surfaceParams.x = -2.0f;
-        s.specularParams.w = -1.0f;
+        useMaterial(d, PaletteSequence[static_cast<size_t>(16 + ctx.rand() % 5)]);
+        ctx.srand(sceneSeed(ctx, seed));
+        ctx.shape.meshScale = {8, static_cast<float>(8.0 * height), 8};
+        ctx.surface.texCoordScale[0] = ctx.surface.texCoordScale[1] = 1.0f;
+        ctx.surface.surfaceParams.x = -2.0f;
+        ctx.surface.specularParams.w = -1.0f;
         planBox(d, true, identityModel());
         if (pass == 0) captureWorkingArea(d, kSlotDepthNormal);
     }
     return std::move(d.plan);
 }
 
-void RoomScene(int32_t seed, const ClipAction& action, float t, float, float) {
-    runPlan(planRoomScene(seed, action, t));
+void RoomScene(FrameContext& ctx, int32_t seed, const ClipAction& action, float t, float, float) {
+    runPlan(ctx, planRoomScene(ctx, seed, action, t));
 }
 
 }  // namespace vortel

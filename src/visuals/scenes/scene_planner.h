@@ -1,7 +1,7 @@
 #pragma once
 // What the scenes share while they plan their draws (draw_plan.h): the
 // state the next draw will need (program pair, textures, material, light),
-// the records of the draws as the shape and material settings of demo()
+// the records of the draws as the frame's shape and material settings
 // stand when a scene draws, and the openings common to several scenes.
 // Nothing here touches GL; the plan is drawn by draw_executor.h.
 #include <cstdint>
@@ -9,12 +9,14 @@
 #include "core/vec.h"
 #include "visuals/plan/draw_plan.h"
 #include "visuals/scenes/model_matrix.h"
+#include "visuals/timeline/frame_context.h"
 
 namespace vortel {
 
 // One scene call's plan as it is being built.
 struct ScenePlanner {
-    const char* action = "";  // the scene's name, for the records
+    FrameContext* ctx = nullptr;  // the frame's settings the draws are recorded with
+    const char* action = "";      // the scene's name, for the records
     DrawPlan plan;
     DrawState next;           // what the next draw needs
     ProgramPair program = ProgramPair::None;  // the pair chosen last
@@ -23,10 +25,9 @@ struct ScenePlanner {
 
 // A planner for a scene of solid meshes: every draw is opaque (blending
 // off) with back faces culled.
-ScenePlanner beginScene(const char* action);
+ScenePlanner beginScene(FrameContext& ctx, const char* action);
 
-// The camera of the frame (the camera fields of demo()) is loaded before
-// the scene's draws.
+// The frame's camera is loaded before the scene's draws.
 void loadCamera(ScenePlanner& p);
 
 // Palette colour `colour` (materialColour) as fragment parameter 0.
@@ -35,7 +36,7 @@ void useMaterial(ScenePlanner& p, int colour);
 // The program pair of the next draws.
 void usePrograms(ScenePlanner& p, ProgramPair pair);
 
-// Vertex parameter 0 := lightPosition of demo() as it is now.
+// Vertex parameter 0 := the frame's light as it is now.
 void useLight(ScenePlanner& p);
 
 // The detail texture (slot 3) on unit 1.
@@ -55,13 +56,13 @@ void clearColour(ScenePlanner& p);
 
 // Plans the harmonic shape / the box under `model` (the scene's own
 // transform, applied on top of the matrix current when the plan runs) with
-// the shape and material settings of demo() as they are now.
+// the frame's shape and material settings as they are now.
 void planShape(ScenePlanner& p, const ModelMatrix& model);
 void planBox(ScenePlanner& p, bool insideOut, const ModelMatrix& model);
 
-// The action seed's share of a re-seed: global seed + action seed, as the
-// unsigned sum the generator takes.
-uint32_t sceneSeed(int32_t actionSeed);
+// The action seed's share of a re-seed: the show's seed + action seed, as
+// the unsigned sum the generator takes.
+uint32_t sceneSeed(const FrameContext& ctx, int32_t actionSeed);
 
 // The opening of the two-pass box scenes (room and cube field): shader
 // defaults, no longitude phase, the light, the detail texture, the depth

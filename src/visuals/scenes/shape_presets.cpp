@@ -23,9 +23,6 @@ const std::array<std::array<int32_t, 8>, kShapePresetCount> ShapePresetTable{{
     {3, 3, 4, 4, 2, 6, 2, 6},
 }};
 
-int32_t shapePreset = 0;
-float shapeMorph = 1.0f;
-
 const std::array<int32_t, 8>& shapePresetRow(int32_t preset) {
     if (preset < 0) preset = 0;
     if (preset >= kShapePresetCount) preset = kShapePresetCount - 1;

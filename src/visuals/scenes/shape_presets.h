@@ -13,12 +13,6 @@ constexpr int kShapePresetCount = 10;
 // soft lobes round the axis and three bands along it (see shape_presets.cpp).
 extern const std::array<std::array<int32_t, 8>, kShapePresetCount> ShapePresetTable;
 
-// The row the next shape is drawn with (0..9), and the weight of the
-// harmonic sum in its radius (0 = plain ellipsoid). Scenes set them before
-// drawing; they keep their values from one scene to the next.
-extern int32_t shapePreset;  // initially 0
-extern float shapeMorph;     // initially 1.0
-
 // The row for `preset`, clamped into the table (the scenes only ever draw
 // 0..9, so the clamp only guards stray values).
 const std::array<int32_t, 8>& shapePresetRow(int32_t preset);

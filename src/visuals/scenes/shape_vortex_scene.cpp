@@ -4,7 +4,6 @@
 // and the helix turns at 0.5 rad/s.
 #include <cmath>
 
-#include "core/demo_state.h"
 #include "core/rng.h"
 #include "core/sine_table.h"
 #include "gfx/palette.h"
@@ -21,49 +20,48 @@ namespace vortel {
 namespace {
 
 // A helix amplitude: 0.5 u (0 below 0.25) and 2 (u - 0.5) (0 below 0).
-void amplitudes(float& p, float& q) {
-    p = static_cast<float>(0.5 * static_cast<double>(unitDraw()));
-    q = signedDraw();
+void amplitudes(Generator& g, float& p, float& q) {
+    p = static_cast<float>(0.5 * static_cast<double>(unitDraw(g)));
+    q = signedDraw(g);
     if (p < 0.25f) p = 0;
     if (q < 0) q = 0;
 }
 
 }  // namespace
 
-DrawPlan planShapeVortexScene(int32_t seed, const ClipAction&, float t) {
-    ScenePlanner d = beginScene("ShapeVortexScene");
-    DemoState& s = demo();
+DrawPlan planShapeVortexScene(FrameContext& ctx, int32_t seed, const ClipAction&, float t) {
+    ScenePlanner d = beginScene(ctx, "ShapeVortexScene");
     loadCamera(d);
-    srand(sceneSeed(seed));
-    const int colourIdx = rand() % 12;
-    setShaderDefaults();
+    ctx.srand(sceneSeed(ctx, seed));
+    const int colourIdx = ctx.rand() % 12;
+    setShaderDefaults(ctx.surface);
     float p1, q1, p2, q2;
-    amplitudes(p1, q1);
-    amplitudes(p2, q2);
-    const int count = rand() % 30 + 20;
+    amplitudes(*ctx.rng, p1, q1);
+    amplitudes(*ctx.rng, p2, q2);
+    const int count = ctx.rand() % 30 + 20;
 
     beginReliefShapes(d, seed);
 
     // The centre shape.
-    s.shapePhaseA = static_cast<float>(-2.0 * t);
-    s.specularColour.x = static_cast<float>(1.5 + 2 * (static_cast<double>(unitDraw()) - 0.5));
-    s.specularColour.y = static_cast<float>(1.5 + 2 * (static_cast<double>(unitDraw()) - 0.5));
-    s.surfaceParams.y = 0.05f;
-    rand();
-    s.meshScale = {2, 2, 2};
-    s.texCoordScale[0] = s.texCoordScale[1] = 0.4f;
-    s.shapeSegments = 64;
-    shapeMorph = static_cast<float>(rand() * static_cast<double>(0.000012207404f) + 0.05f);
+    ctx.shape.phaseA = static_cast<float>(-2.0 * t);
+    ctx.surface.specularColour.x = static_cast<float>(1.5 + 2 * (static_cast<double>(unitDraw(*ctx.rng)) - 0.5));
+    ctx.surface.specularColour.y = static_cast<float>(1.5 + 2 * (static_cast<double>(unitDraw(*ctx.rng)) - 0.5));
+    ctx.surface.surfaceParams.y = 0.05f;
+    ctx.rand();
+    ctx.shape.meshScale = {2, 2, 2};
+    ctx.surface.texCoordScale[0] = ctx.surface.texCoordScale[1] = 0.4f;
+    ctx.shape.segments = 64;
+    ctx.shape.morph = static_cast<float>(ctx.rand() * static_cast<double>(0.000012207404f) + 0.05f);
     planShape(d, identityModel());
 
     beginSmallShapes(d, seed, count);
 
     const bool oddSeed = (seed & 1) != 0;
     for (int i = 0; i < count; ++i) {
-        s.shapePhaseA = static_cast<float>(i + 4.0 * t);
+        ctx.shape.phaseA = static_cast<float>(i + 4.0 * t);
         useMaterial(d, 1);
         useMaterial(d, oddSeed || (i & 1) != 0 ? 1 : PaletteSequence[static_cast<size_t>(colourIdx)]);
-        const float rho = static_cast<float>(0.25 * static_cast<double>(unitDraw()) + i + t);
+        const float rho = static_cast<float>(0.25 * static_cast<double>(unitDraw(*ctx.rng)) + i + t);
         const float y = static_cast<float>(40.0 * (i - 8) / count);
         float f = static_cast<float>(0.025f * std::abs(static_cast<double>(y)));
         ModelMatrix m = identityModel();
@@ -72,9 +70,9 @@ DrawPlan planShapeVortexScene(int32_t seed, const ClipAction&, float t) {
             m = rotateModel(m, static_cast<float>(30.0 * f * tableSin(rho)), 0, 0, 1);
             m = rotateModel(m, static_cast<float>(20.0 * f * rho), 0, 1, 0);
         }
-        const float a2 = signedDraw();
+        const float a2 = signedDraw(*ctx.rng);
         const float phi = static_cast<float>(0.05f * i + 0.5 * t);
-        const float a3 = signedDraw();
+        const float a3 = signedDraw(*ctx.rng);
         const double sphi = tableAt(static_cast<double>(phi) * kUnitsPerRadian);
         const double cphi = tableAt(static_cast<double>(phi) * kUnitsPerRadian + 16384.0);
         m = translateModel(m, f * (q1 * sphi + static_cast<double>(p1) * a3), y,
@@ -84,8 +82,8 @@ DrawPlan planShapeVortexScene(int32_t seed, const ClipAction&, float t) {
     return std::move(d.plan);
 }
 
-void ShapeVortexScene(int32_t seed, const ClipAction& action, float t, float, float) {
-    runPlan(planShapeVortexScene(seed, action, t));
+void ShapeVortexScene(FrameContext& ctx, int32_t seed, const ClipAction& action, float t, float, float) {
+    runPlan(ctx, planShapeVortexScene(ctx, seed, action, t));
 }
 
 }  // namespace vortel

@@ -2,7 +2,6 @@
 // camera, a writhing cave of about 32 x 128 x 32 units. Colour, preset,
 // morph and resolution come from global seed + action seed, so they hold
 // for the whole clip; only the latitude phase moves (1.5 rad/s).
-#include "core/demo_state.h"
 #include "core/rng.h"
 #include "gfx/palette.h"
 #include "gfx/shader_params.h"
@@ -16,41 +15,40 @@
 
 namespace vortel {
 
-DrawPlan planShapeTunnelScene(int32_t seed, const ClipAction&, float t) {
-    ScenePlanner d = beginScene("ShapeTunnelScene");
-    DemoState& s = demo();
+DrawPlan planShapeTunnelScene(FrameContext& ctx, int32_t seed, const ClipAction&, float t) {
+    ScenePlanner d = beginScene(ctx, "ShapeTunnelScene");
     // The picture so far goes to slot 2; the cave then replaces the colours
     // but keeps the depth.
     captureWorkingArea(d, kSlotCapture);
     clearColour(d);
 
-    srand(sceneSeed(seed));
-    setShaderDefaults();
-    s.shapePhaseB = 0;
-    useMaterial(d, PaletteSequence[static_cast<size_t>(rand() % 12)]);
+    ctx.srand(sceneSeed(ctx, seed));
+    setShaderDefaults(ctx.surface);
+    ctx.shape.phaseB = 0;
+    useMaterial(d, PaletteSequence[static_cast<size_t>(ctx.rand() % 12)]);
     useLight(d);
     useDetailTexture(d);
     usePrograms(d, ProgramPair::Relief);
     useTexture(d, kSlotRelief);
 
-    setShaderDefaults();
-    s.meshScale = {-16, -64, -16};  // all mirrored: the front faces look inwards
-    s.texCoordScale[0] = s.texCoordScale[1] = 0.5f;
-    s.shapePhaseA = static_cast<float>(1.5 * t);
-    s.specularColour.x = static_cast<float>(1.5 + 2 * (static_cast<double>(unitDraw()) - 0.5));
-    s.specularColour.y = static_cast<float>(1.5 + 2 * (static_cast<double>(unitDraw()) - 0.5));
-    s.surfaceParams.x = 2.0f;   // relief outwards from the viewer's side
-    s.surfaceParams.y = 0.05f;
-    s.specularParams.w = 1.0f;  // normal sign: the mirrored mesh already faces in
-    shapePreset = rand() % 10;
-    shapeMorph = static_cast<float>(rand() * static_cast<double>(0.000009155553f) - static_cast<double>(0.2f));
-    s.shapeSegments = 5 * (rand() % 3) + 6;
+    setShaderDefaults(ctx.surface);
+    ctx.shape.meshScale = {-16, -64, -16};  // all mirrored: the front faces look inwards
+    ctx.surface.texCoordScale[0] = ctx.surface.texCoordScale[1] = 0.5f;
+    ctx.shape.phaseA = static_cast<float>(1.5 * t);
+    ctx.surface.specularColour.x = static_cast<float>(1.5 + 2 * (static_cast<double>(unitDraw(*ctx.rng)) - 0.5));
+    ctx.surface.specularColour.y = static_cast<float>(1.5 + 2 * (static_cast<double>(unitDraw(*ctx.rng)) - 0.5));
+    ctx.surface.surfaceParams.x = 2.0f;   // relief outwards from the viewer's side
+    ctx.surface.surfaceParams.y = 0.05f;
+    ctx.surface.specularParams.w = 1.0f;  // normal sign: the mirrored mesh already faces in
+    ctx.shape.preset = ctx.rand() % 10;
+    ctx.shape.morph = static_cast<float>(ctx.rand() * static_cast<double>(0.000009155553f) - static_cast<double>(0.2f));
+    ctx.shape.segments = 5 * (ctx.rand() % 3) + 6;
     planShape(d, identityModel());
     return std::move(d.plan);
 }
 
-void ShapeTunnelScene(int32_t seed, const ClipAction& action, float t, float, float) {
-    runPlan(planShapeTunnelScene(seed, action, t));
+void ShapeTunnelScene(FrameContext& ctx, int32_t seed, const ClipAction& action, float t, float, float) {
+    runPlan(ctx, planShapeTunnelScene(ctx, seed, action, t));
 }
 
 }  // namespace vortel

@@ -5,16 +5,21 @@
 #include <cstdint>
 #include <vector>
 
+#include "core/rng.h"
+#include "core/song_layout.h"
+
 namespace vortel {
 
 struct ClipAction;
+struct FrameContext;
 
 // What every camera, scene and post pass looks like.
+// ctx: the frame's shared settings, generator and sinks (frame_context.h);
 // seed: the action's own seed (or the clip's override); action: the running
 // action, its offset already the absolute start and its fades overridden;
 // time: song time (s); clipValue: the clip's free parameter (0..200);
 // frameDelta: seconds since the previous frame.
-using ActionFn = void (*)(int32_t seed, const ClipAction& action, float time, float clipValue, float frameDelta);
+using ActionFn = void (*)(FrameContext& ctx, int32_t seed, const ClipAction& action, float time, float clipValue, float frameDelta);
 
 // One timed call of an action. Active for [clip start + offset,
 // clip start + offset + duration).
@@ -52,17 +57,13 @@ struct Timeline {
     std::vector<TimelineClip> clips;
 };
 
-// Re-seeds the shared generator with demo().seed and appends the script for
-// demo()'s step length and section layout to demo().timeline (created on
-// first use). Every draw happens in a fixed order; the generator is left
-// after the last one.
-void buildTimeline();
-
-// The same into `timeline`, from explicit inputs (at most 10 sections).
+// Re-seeds `rng` with the seed and appends the script for the step length
+// and section layout to `timeline` (at most 10 sections). Every draw
+// happens in a fixed order; the generator is left after the last one.
 void buildTimeline(Timeline& timeline, int32_t seed, float stepLength, int32_t sectionCount,
-                   const int32_t* spanCount);
+                   const int32_t* spanCount, Generator& rng);
 
-// The Timeline of demo(), created empty on first use.
-Timeline& demoTimeline();
+// The same for a song's layout.
+void buildTimeline(Timeline& timeline, const SongLayout& layout, Generator& rng);
 
 }  // namespace vortel

@@ -1,19 +1,12 @@
 #include "visuals/timeline/timeline_player.h"
 
-#include "core/demo_state.h"
 #include "gfx/gl_helpers.h"
-#include "visuals/timeline/action_tables.h"
+#include "visuals/frame/frame_log.h"
 #include "visuals/plan/draw_executor.h"
 #include "visuals/plan/step_executor.h"
-#include "visuals/frame/frame_log.h"
+#include "visuals/timeline/action_tables.h"
 
 namespace vortel {
-
-namespace {
-const char* gLastAction = "";
-}  // namespace
-
-const char* lastActionName() { return gLastAction; }
 
 float actionWeight(const ClipAction& action, float t) {
     const double start = action.offset;
@@ -26,16 +19,16 @@ float actionWeight(const ClipAction& action, float t) {
     return static_cast<float>(static_cast<double>(fi) * (1.0 - fo));
 }
 
-void runPlan(const DrawPlan& plan) {
-    if (FrameLog* log = frameLog()) log->draws.insert(log->draws.end(), plan.draws.begin(), plan.draws.end());
-    if (visualsUseGl()) executePlan(plan);
+void runPlan(FrameContext& ctx, const DrawPlan& plan) {
+    if (FrameLog* log = ctx.log) log->draws.insert(log->draws.end(), plan.draws.begin(), plan.draws.end());
+    if (ctx.gpu) executePlan(plan, *ctx.gpu, *ctx.scratch);
 }
 
-void runSteps(const FrameSteps& steps) {
-    if (visualsUseGl()) executeSteps(steps);
+void runSteps(FrameContext& ctx, const FrameSteps& steps) {
+    if (ctx.gpu) executeSteps(steps, *ctx.gpu, *ctx.scratch, ctx.glowComputed);
 }
 
-void runClip(const TimelineClip& clip, float time, float clipValue, float frameDelta) {
+void runClip(FrameContext& ctx, const TimelineClip& clip, float time, float clipValue, float frameDelta) {
     for (const ClipAction& a : clip.actions) {
         const double begin = static_cast<double>(clip.start) + a.offset;
         if (!(begin <= time && time < begin + a.duration)) continue;
@@ -44,23 +37,22 @@ void runClip(const TimelineClip& clip, float time, float clipValue, float frameD
         if (clip.fadeInOverride != 0) running.fadeIn = clip.fadeInOverride;
         if (clip.fadeOutOverride != 0) running.fadeOut = clip.fadeOutOverride;
         running.offset = static_cast<float>(begin);
-        gLastAction = actionName(a.action);
-        if (FrameLog* log = frameLog())
-            log->actions.push_back({clip.lane, gLastAction, seed, actionWeight(running, time)});
-        if (running.action) running.action(seed, running, time, clipValue, frameDelta);
+        ctx.lastAction = actionName(a.action);
+        if (FrameLog* log = ctx.log)
+            log->actions.push_back({clip.lane, ctx.lastAction, seed, actionWeight(running, time)});
+        if (running.action) running.action(ctx, seed, running, time, clipValue, frameDelta);
     }
 }
 
-void playTimeline(float time, float frameDelta) {
-    if (visualsUseGl()) resetRenderState();
-    DemoState& s = demo();
-    s.cameraFrom = {0, 0, -1};
-    s.cameraTarget = {0, 0, 0};
-    s.cameraDolly = 0;
-    s.lightPosition.x = s.lightPosition.y = s.lightPosition.z = 0;
-    gLastAction = "";
-    if (!s.timeline) return;
-    for (const TimelineClip& c : s.timeline->clips) runClip(c, time, c.clipValue, frameDelta);
+void playTimeline(FrameContext& ctx, const Timeline& timeline, float time, float frameDelta) {
+    if (ctx.gpu) resetRenderState();
+    CameraPose& c = ctx.camera;
+    c.from = {0, 0, -1};
+    c.target = {0, 0, 0};
+    c.dolly = 0;
+    c.light.x = c.light.y = c.light.z = 0;
+    ctx.lastAction = "";
+    for (const TimelineClip& clip : timeline.clips) runClip(ctx, clip, time, clip.clipValue, frameDelta);
 }
 
 }  // namespace vortel

@@ -3,6 +3,7 @@
 // the song time runs, in Timeline order.
 #include "visuals/plan/draw_plan.h"
 #include "visuals/plan/frame_steps.h"
+#include "visuals/timeline/frame_context.h"
 #include "visuals/timeline/timeline.h"
 
 namespace vortel {
@@ -13,28 +14,25 @@ namespace vortel {
 // duration. A zero fade is an immediate step.
 float actionWeight(const ClipAction& action, float t);
 
-// Resets the render state, puts the camera and light fields of demo() back
-// to the neutral pose (eye at (0, 0, -1) looking at the origin, no dolly,
-// light x, y, z = 0 with w kept), then runs the clips of demo()'s Timeline
-// in order.
-void playTimeline(float time, float frameDelta);
+// Resets the render state (when drawing), puts the frame's camera and
+// light back to the neutral pose (eye at (0, 0, -1) looking at the origin,
+// no dolly, light x, y, z = 0 with w kept), then runs the clips of
+// `timeline` in order.
+void playTimeline(FrameContext& ctx, const Timeline& timeline, float time, float frameDelta);
 
 // Runs every action of `clip` whose window [start + offset, start + offset +
 // duration) holds `time`. The action sees its absolute start in `offset`,
 // the clip's fade overrides (where non-zero) and the clip's seed override
 // (where not -1); the stored clip is not changed.
-void runClip(const TimelineClip& clip, float time, float clipValue, float frameDelta);
+void runClip(FrameContext& ctx, const TimelineClip& clip, float time, float clipValue, float frameDelta);
 
 // What an action hands over to be drawn: appended to the frame log's draws
-// when a log is attached, and drawn by the executor (draw_executor.h) unless
-// the visuals run without GL (visualsUseGl, frame_log.h).
-void runPlan(const DrawPlan& plan);
+// when a log is attached, and drawn by the executor (draw_executor.h) when
+// the frame draws (ctx.gpu).
+void runPlan(FrameContext& ctx, const DrawPlan& plan);
 
-// What a screen pass hands over: executed (step_executor.h) unless the
-// visuals run without GL.
-void runSteps(const FrameSteps& steps);
-
-// The name of the action that ran last ("" before any), for error reports.
-const char* lastActionName();
+// What a screen pass hands over: executed (step_executor.h) when the frame
+// draws.
+void runSteps(FrameContext& ctx, const FrameSteps& steps);
 
 }  // namespace vortel

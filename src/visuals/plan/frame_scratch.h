@@ -1,0 +1,25 @@
+#pragma once
+// Storage a show's frames reuse from frame to frame, so that drawing one
+// allocates nothing once the first frames have sized it: the steps of the
+// frame's composition and of a pass, the shape mesh the executor fills for
+// each shape, the glow's read-back, image and working planes.
+#include <cstdint>
+#include <vector>
+
+#include "visuals/passes/glow_image.h"
+#include "visuals/plan/frame_steps.h"
+#include "visuals/scenes/harmonic_shape.h"
+
+namespace vortel {
+
+struct FrameScratch {
+    FrameSteps frameSteps;  // the frame's own steps (frame.h)
+    FrameSteps passSteps;   // the steps of one post pass
+    ShapeMesh mesh;
+    std::vector<int32_t> stripFirst, stripCount;  // one glMultiDrawArrays per shape
+    std::vector<uint8_t> area;                     // the working area read back for the glow
+    std::vector<uint8_t> glowImage;                // 128 x 128, shrunk and blurred
+    GlowWork glowWork;
+};
+
+}  // namespace vortel
