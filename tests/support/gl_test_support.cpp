@@ -51,8 +51,19 @@ ShowContextTest::~ShowContextTest() = default;
 
 void ShowContextTest::setUpShow(int32_t seed, float bpm) {
     if (show_) releaseShowGraphics(*show_);
-    show_ = std::make_unique<Show>();
-    SongLayout& s = show_->layout;
+    show_ = makeShow(seed, bpm);
+    ASSERT_TRUE(show_);
+}
+
+void ShowContextTest::TearDown() {
+    if (show_) releaseShowGraphics(*show_);
+    show_.reset();
+    GlContextTest::TearDown();
+}
+
+std::unique_ptr<Show> makeShow(int32_t seed, float bpm) {
+    auto show = std::make_unique<Show>();
+    SongLayout& s = show->layout;
     s.seed = seed;
     s.bpm = bpm;
     s.stepLength = static_cast<float>(60.0 / bpm * 0.25);
@@ -60,18 +71,17 @@ void ShowContextTest::setUpShow(int32_t seed, float bpm) {
     s.spanCount.fill(0);
     for (int i = 0; i < 4; ++i) s.spanCount[i] = 4;
     s.songLength = static_cast<float>(16 * 32 * static_cast<double>(s.stepLength));
-    show_->frame.seed = seed;
-    generateTextures(show_->gpu, seed, show_->rng);
+    show->frame.seed = seed;
+    generateTextures(show->gpu, seed, show->rng);
     std::string why;
-    ASSERT_TRUE(createRenderTargets(show_->gpu, &why)) << why;
-    buildTimeline(show_->timeline, s, show_->rng);
-    createGpuPrograms(show_->gpu);
-}
-
-void ShowContextTest::TearDown() {
-    if (show_) releaseShowGraphics(*show_);
-    show_.reset();
-    GlContextTest::TearDown();
+    if (!createRenderTargets(show->gpu, &why)) {
+        ADD_FAILURE() << why;
+        releaseShowGraphics(*show);
+        return nullptr;
+    }
+    buildTimeline(show->timeline, s, show->rng);
+    createGpuPrograms(show->gpu);
+    return show;
 }
 
 std::vector<uint8_t> readPixels(int x, int y, int w, int h) {

@@ -48,6 +48,11 @@ protected:
     std::unique_ptr<Show> show_;
 };
 
+// A show for `seed` at `bpm` (4 sections of 4 spans) with its graphics
+// built in the current context: textures, render targets, Timeline, GPU
+// programs. Null (with a test failure) when the render targets fail.
+std::unique_ptr<Show> makeShow(int32_t seed, float bpm = 128.0f);
+
 // RGBA bytes of the rectangle (x, y, w, h) of the back buffer, rows bottom-up.
 std::vector<uint8_t> readPixels(int x, int y, int w, int h);
 
