@@ -55,7 +55,7 @@ BENCHMARK(BM_EngineFrame)->DenseRange(0, 3)->Unit(benchmark::kMillisecond)->UseR
 #include <random>
 #include <vector>
 
-#include "visuals/passes/glow_image.h"
+#include "visuals/plan/glow_image.h"
 #include "visuals/passes/post_passes.h"
 
 static void BM_GlowOnProcessor(benchmark::State& state) {

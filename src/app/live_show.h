@@ -16,7 +16,7 @@
 #include "platform/host.h"
 #include "platform/text_image.h"
 #include "song/song_player.h"
-#include "visuals/frame/frame_log.h"
+#include "visuals/timeline/frame_log.h"
 #include "visuals/frame/show.h"
 
 namespace vortel {

@@ -10,7 +10,7 @@
 #include "core/song_layout.h"
 #include "gfx/overlay_image.h"
 #include "platform/text_image.h"
-#include "visuals/frame/frame_log.h"
+#include "visuals/timeline/frame_log.h"
 
 namespace vortel {
 

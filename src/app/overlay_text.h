@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "core/song_layout.h"
-#include "visuals/frame/frame_log.h"
+#include "visuals/timeline/frame_log.h"
 
 namespace vortel {
 

@@ -1,6 +1,6 @@
 #pragma once
 #include "io/json.h"
-#include "visuals/frame/frame_log.h"
+#include "visuals/timeline/frame_log.h"
 #include "visuals/frame/show.h"
 #include "visuals/timeline/timeline.h"
 

@@ -7,9 +7,9 @@
 
 #include "core/rng.h"
 #include "core/sine_table.h"
-#include "visuals/scenes/box_mesh.h"
-#include "visuals/scenes/harmonic_shape.h"
-#include "visuals/scenes/shape_presets.h"
+#include "visuals/geometry/box_mesh.h"
+#include "visuals/geometry/harmonic_shape.h"
+#include "visuals/geometry/shape_presets.h"
 
 namespace vortel {
 namespace {

@@ -14,7 +14,7 @@
 #include "gfx/gpu_programs.h"
 #include "support/gl_test_support.h"
 #include "visuals/frame/show.h"
-#include "visuals/passes/glow_image.h"
+#include "visuals/plan/glow_image.h"
 
 namespace vortel {
 namespace {

@@ -13,7 +13,7 @@
 #include "gfx/palette.h"
 #include "visuals/timeline/actions.h"
 #include "visuals/scenes/scene_plans.h"
-#include "visuals/scenes/shape_presets.h"
+#include "visuals/geometry/shape_presets.h"
 
 namespace vortel {
 namespace {

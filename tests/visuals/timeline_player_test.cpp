@@ -4,7 +4,7 @@
 
 #include "core/rng.h"
 #include "visuals/timeline/timeline_player.h"
-#include "visuals/frame/frame_log.h"
+#include "visuals/timeline/frame_log.h"
 
 namespace vortel {
 namespace {

@@ -12,7 +12,7 @@
 #include "gfx/gl_api.h"
 #include "support/gl_test_support.h"
 #include "visuals/frame/frame.h"
-#include "visuals/frame/frame_log.h"
+#include "visuals/timeline/frame_log.h"
 #include "visuals/timeline/timeline.h"
 #include "visuals/frame/warm_up.h"
 

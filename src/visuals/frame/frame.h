@@ -3,7 +3,7 @@
 // working area, a soft glow added, the square kept in slot 0 for the next
 // frame and stretched over the window.
 
-#include "visuals/frame/frame_log.h"
+#include "visuals/timeline/frame_log.h"
 #include "visuals/frame/show.h"
 #include "visuals/plan/frame_steps.h"
 

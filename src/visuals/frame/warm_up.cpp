@@ -7,7 +7,7 @@
 #include "gfx/gl_state.h"
 #include "gfx/render_targets.h"
 #include "visuals/frame/frame.h"
-#include "visuals/frame/frame_log.h"
+#include "visuals/timeline/frame_log.h"
 
 namespace vortel {
 

@@ -8,7 +8,6 @@
 namespace vortel {
 
 constexpr float kFrameGlowGain = 0.24f;  // per-frame glow: each iteration keeps 0.96 of the energy
-constexpr int kBlurIterations = 7;
 
 // The colour a TintPass of palette colour (seed mod 12) multiplies the frame
 // by at weight w: 1 - w + w * (0.85 * channel + 0.15), alpha 1.

@@ -7,8 +7,8 @@
 #include "gfx/gl_helpers.h"
 #include "gfx/gpu_programs.h"
 #include "gfx/render_targets.h"
-#include "visuals/scenes/box_mesh.h"
-#include "visuals/scenes/harmonic_shape.h"
+#include "visuals/geometry/box_mesh.h"
+#include "visuals/geometry/harmonic_shape.h"
 
 namespace vortel {
 

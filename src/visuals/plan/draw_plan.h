@@ -8,7 +8,7 @@
 
 #include "core/vec.h"
 #include "gfx/camera_math.h"
-#include "visuals/scenes/model_matrix.h"
+#include "visuals/geometry/model_matrix.h"
 
 namespace vortel {
 

@@ -6,9 +6,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "visuals/passes/glow_image.h"
+#include "visuals/plan/glow_image.h"
 #include "visuals/plan/frame_steps.h"
-#include "visuals/scenes/harmonic_shape.h"
+#include "visuals/geometry/harmonic_shape.h"
 
 namespace vortel {
 

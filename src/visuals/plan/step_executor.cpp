@@ -6,8 +6,7 @@
 #include "gfx/gl_helpers.h"
 #include "gfx/render_targets.h"
 #include "gfx/textures.h"
-#include "visuals/passes/glow_image.h"
-#include "visuals/passes/post_passes.h"
+#include "visuals/plan/glow_image.h"
 
 namespace vortel {
 

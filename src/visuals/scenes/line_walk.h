@@ -5,7 +5,7 @@
 
 #include "core/rng.h"
 #include "core/vec.h"
-#include "visuals/scenes/model_matrix.h"
+#include "visuals/geometry/model_matrix.h"
 
 namespace vortel {
 

@@ -4,7 +4,7 @@
 #include "gfx/palette.h"
 #include "gfx/shader_params.h"
 #include "gfx/textures.h"
-#include "visuals/scenes/shape_presets.h"
+#include "visuals/geometry/shape_presets.h"
 
 namespace vortel {
 

@@ -8,7 +8,7 @@
 
 #include "core/vec.h"
 #include "visuals/plan/draw_plan.h"
-#include "visuals/scenes/model_matrix.h"
+#include "visuals/geometry/model_matrix.h"
 #include "visuals/timeline/frame_context.h"
 
 namespace vortel {

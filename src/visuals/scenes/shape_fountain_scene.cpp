@@ -13,7 +13,7 @@
 #include "visuals/timeline/random_draws.h"
 #include "visuals/scenes/scene_planner.h"
 #include "visuals/scenes/scene_plans.h"
-#include "visuals/scenes/shape_presets.h"
+#include "visuals/geometry/shape_presets.h"
 
 namespace vortel {
 

@@ -1,7 +1,7 @@
 #include "visuals/timeline/timeline_player.h"
 
 #include "gfx/gl_helpers.h"
-#include "visuals/frame/frame_log.h"
+#include "visuals/timeline/frame_log.h"
 #include "visuals/plan/draw_executor.h"
 #include "visuals/plan/step_executor.h"
 #include "visuals/timeline/action_tables.h"

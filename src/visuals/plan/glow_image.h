@@ -18,6 +18,7 @@
 namespace vortel {
 
 constexpr int kGlowImageSize = 128;
+constexpr int kBlurIterations = 7;  // blur iterations of a glow
 constexpr float kBlurTapShift = 0.01f;  // texture coordinates: 1.28 texels diagonally
 
 // `area` holds 512 x 512 pixels; `glow` receives 128 x 128.

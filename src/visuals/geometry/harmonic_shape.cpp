@@ -1,4 +1,4 @@
-#include "visuals/scenes/harmonic_shape.h"
+#include "visuals/geometry/harmonic_shape.h"
 
 #include <array>
 #include <cmath>
@@ -6,7 +6,7 @@
 
 #include "core/sine_table.h"
 #include "gfx/shader_params.h"
-#include "visuals/scenes/shape_presets.h"
+#include "visuals/geometry/shape_presets.h"
 
 namespace vortel {
 

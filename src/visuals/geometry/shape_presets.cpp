@@ -1,4 +1,4 @@
-#include "visuals/scenes/shape_presets.h"
+#include "visuals/geometry/shape_presets.h"
 
 #include <cstddef>
 

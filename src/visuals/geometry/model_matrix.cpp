@@ -1,4 +1,4 @@
-#include "visuals/scenes/model_matrix.h"
+#include "visuals/geometry/model_matrix.h"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "visuals/scenes/box_mesh.h"
+#include "visuals/geometry/box_mesh.h"
 
 #include <cstddef>
 

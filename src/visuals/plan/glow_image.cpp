@@ -1,4 +1,4 @@
-#include "visuals/passes/glow_image.h"
+#include "visuals/plan/glow_image.h"
 
 #include <algorithm>
 #include <array>
