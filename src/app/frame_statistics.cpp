@@ -8,6 +8,8 @@ bool FrameStatistics::frameStarted(float songTime) {
     if (lastStart_) {
         const double ms = std::chrono::duration<double, std::milli>(now - *lastStart_).count();
         times_.all.push_back(ms);
+        times_.show.push_back(ms);
+        if (songTime <= 1.0f && ms > times_.showFirstSecondWorstMs) times_.showFirstSecondWorstMs = ms;
         if (songTime > 1.0f) {
             if (times_.settled.empty() || ms > times_.settledWorstMs) {
                 times_.settledWorstMs = ms;
@@ -19,6 +21,12 @@ bool FrameStatistics::frameStarted(float songTime) {
     firstShown_ = true;
     lastStart_ = now;
     return first;
+}
+
+void FrameStatistics::beginShow() {
+    times_.show.clear();
+    times_.showFirstSecondWorstMs = 0;
+    times_.showBegan = std::chrono::steady_clock::now();
 }
 
 }  // namespace vortel

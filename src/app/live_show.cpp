@@ -32,10 +32,9 @@ namespace vortel {
 
 namespace {
 
-// Seconds of sound rendered past the play position whenever the show starts
-// playing somewhere (a start, a seek, the end of a pause), as at start-up:
-// with this lead the frame's audio budget stays at its smallest.
-constexpr float kLeadSeconds = 5.0f;
+// The playlist's next show is asked for this long before the current one
+// ends, so that it is ready to take over when it does.
+constexpr float kPlaylistLeadSeconds = 4.0f;
 
 // When the process started, as near as the program can tell.
 const auto kLaunched = std::chrono::steady_clock::now();
@@ -58,64 +57,90 @@ LiveShow::LiveShow(Host& host, LivePlayer* player, LiveSettings settings)
       playlist_(settings_.playlist, settings_.shuffle),
       panels_(settings_.fontPath) {
     if (!settings_.audioClock) settings_.audioClock = &budgetTicks;
+    next_ = std::make_unique<NextShow>(settings_.audioClock, settings_.wrapSound);
 }
 
 LiveShow::~LiveShow() {
-    // The sound goes before the generator it draws from.
-    stream_.reset();
-    song_.reset();
+    next_.reset();
+    // The sound stops before the rest goes.
+    sound_.reset();
     if (show_) releaseShowGraphics(*show_);
 }
 
 bool LiveShow::startShow(int32_t seed, float at, std::string* why) {
     const auto t0 = std::chrono::steady_clock::now();
+    auto next = std::make_unique<PreparedShow>(prepareShow(seed, settings_.audioClock, settings_.wrapSound));
+    // Every program variant this seed's frames need is compiled now, not in
+    // the middle of the show.
+    const auto warmStart = std::chrono::steady_clock::now();
+    const size_t warmUpFrames = next->warmUpTimes.size();
+    if (!finishShowGraphics(*next, why)) {
+        releaseShowGraphics(*next->show);
+        return false;
+    }
+    warmUpFrameCount_ = static_cast<int>(warmUpFrames);
+    warmUpSeconds_ = secondsSince(warmStart);
+    adopt(std::move(next), at, secondsSince(t0), false);
+    return true;
+}
+
+void LiveShow::requestShow(int32_t seed) {
+    next_->request(seed);
+    if (settings_.verbose)
+        std::fprintf(stderr, "vortel: seed %d asked for at %.3f s; made ready while seed %d plays\n", seed,
+                     static_cast<double>(position_.songTime), seed_);
+}
+
+void LiveShow::advanceNextShow() {
+    if (!playlistAsked_ && !next_->busy() && position_.songTime > position_.songLength - kPlaylistLeadSeconds) {
+        if (const std::optional<int32_t> next = playlist_.next()) next_->request(*next);
+        playlistAsked_ = true;
+    }
+    std::string why;
+    std::unique_ptr<PreparedShow> next = next_->step(&why);
+    if (!why.empty()) std::fprintf(stderr, "vortel: %s (seed %d goes on)\n", why.c_str(), seed_);
+    if (!next) return;
+    warmUpFrameCount_ = next_->graphicsSteps() - 2;
+    warmUpSeconds_ = next_->graphicsSeconds();
+    if (settings_.verbose)
+        std::fprintf(stderr, "vortel: seed %d ready: %.3f s on its own thread, then %d frames of GL work (%.3f s)\n",
+                     next->seed, next->seconds, next_->graphicsSteps(), next_->graphicsSeconds());
+    const double built = next->seconds + next_->graphicsSeconds();
+    adopt(std::move(next), 0, built, true);
+}
+
+void LiveShow::adopt(std::unique_ptr<PreparedShow> next, float at, double builtSeconds, bool framesWentOn) {
     const float leftAt = position_.songTime;
     const int32_t previous = seed_;
+    const int32_t seed = next->seed;
     std::string problem;
     if (settings_.writeRunFile && !writeReplayFile(seed, &problem) && settings_.verbose)
         std::fprintf(stderr, "vortel: %s (going on)\n", problem.c_str());
+    if (show_ && settings_.verbose) reportShowFrames();
 
-    // The order of a fresh start: tempo, textures, Timeline, then the song.
-    auto show = std::make_unique<Show>();
-    show->layout.seed = seed;
-    setupSong(show->layout, show->rng);
+    std::unique_ptr<Show> show = std::move(next->show);
     show->reportGlErrors = settings_.reportGlErrors;
     if (show_) {
         show->windowWidth = show_->windowWidth;
         show->windowHeight = show_->windowHeight;
     }
-    if (!startShowGraphics(*show, &glProcAddress, why)) {
-        releaseShowGraphics(*show);
-        return false;
-    }
-    // Every program variant this seed's frames need is compiled now, not in
-    // the middle of the show (after a seed change most are compiled already,
-    // and the warm-up is quick).
-    const auto warmStart = std::chrono::steady_clock::now();
-    warmUpFrameCount_ = warmUpFrames(*show);
-    warmUpSeconds_ = secondsSince(warmStart);
-    // The song draws from the show's generator, after the pictures' set-up.
-    auto song = std::make_unique<SongPlayer>(seed, show->layout.bpm, show->rng);
-    auto stream = std::make_unique<AudioStream>(settings_.audioClock);
-    stream->init(*song);
-
+    std::unique_ptr<LiveSound> sound = std::move(next->sound);
     const float start = std::clamp(at, 0.0f, show->layout.songLength);
-    // The player moves to the new image before the old one goes, and the old
-    // sound before the old show whose generator it draws from.
-    std::unique_ptr<AudioStream> oldStream = std::move(stream_);
-    std::unique_ptr<SongPlayer> oldSong = std::move(song_);
+    // The player moves to the new image before the old one goes.
+    std::unique_ptr<LiveSound> oldSound = std::move(sound_);
     std::unique_ptr<Show> oldShow = std::move(show_);
-    song_ = std::move(song);
-    stream_ = std::move(stream);
+    sound_ = std::move(sound);
     show_ = std::move(show);
-    if (start > 0) placeAudio(std::llround(static_cast<double>(start) * stream_->sampleRate));
-    stream_->play(player_);
+    soundAwaited_.reset();
+    if (start > 0) placeAudio(std::llround(static_cast<double>(start) * sound_->stream->sampleRate));
+    sound_->startWriting();
+    sound_->stream->play(player_);
     if (player_) player_->setPaused(false);
-    oldStream.reset();
-    oldSong.reset();
+    oldSound.reset();
     if (oldShow) releaseShowGraphics(*oldShow);
 
     seed_ = seed;
+    playlistAsked_ = false;
     ++showsStarted_;
     host_.setTitle(windowTitle(seed));
     clock_.start(host_.ticks(), start);
@@ -126,9 +151,10 @@ bool LiveShow::startShow(int32_t seed, float at, std::string* why) {
     framesDrawn_ = false;
     log_.actions.clear();
     log_.draws.clear();
-    // The wait for the new show is not a frame time.
-    frameStatistics_.newShow();
-    lastBuildSeconds_ = secondsSince(t0);
+    // A show built while nothing played: the wait is not a frame time.
+    if (framesWentOn) frameStatistics_.beginShow();
+    else frameStatistics_.newShow();
+    lastBuildSeconds_ = builtSeconds;
     if (settings_.verbose) {
         if (showsStarted_ == 1) std::fprintf(stderr, "vortel: seed %d (built in %.3f s)\n", seed, lastBuildSeconds_);
         else
@@ -137,21 +163,42 @@ bool LiveShow::startShow(int32_t seed, float at, std::string* why) {
         printTempo(show_->layout);
         if (start > 0) std::fprintf(stderr, "vortel: starting at %.3f s\n", static_cast<double>(start));
     }
-    return true;
+}
+
+void LiveShow::reportShowFrames() const {
+    const FrameTimes& ft = frameStatistics_.times();
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - ft.showBegan).count();
+    std::fprintf(stderr, "vortel: seed %d: %zu frames in %.3f s; %s; first second: worst %.1f ms\n", seed_,
+                 ft.show.size(), seconds, describeFrameTimes(summarizeFrameTimes(ft.show)).c_str(),
+                 ft.showFirstSecondWorstMs);
 }
 
 void LiveShow::placeAudio(int64_t position) {
-    // Synthesis runs far ahead of the player, so this is mostly done already.
+    // The sound thread writes from wherever the cursor now stands; nothing
+    // is synthesised here.
     if (player_)
-        stream_->seek(position, kLeadSeconds, [this](const std::function<void()>& move) { player_->whileStopped(move); });
+        sound_->stream->moveCursor(position, [this](const std::function<void()>& move) { player_->whileStopped(move); });
     else
-        stream_->seek(position, kLeadSeconds);
+        sound_->stream->moveCursor(position);
+    if (sound_->thread) sound_->thread->wake();
+    if (!sound_->stream->caughtUp()) {
+        soundAwaited_ = static_cast<float>(static_cast<double>(position) / sound_->stream->sampleRate);
+        soundAwaitedSince_ = std::chrono::steady_clock::now();
+    }
+}
+
+void LiveShow::followSound() {
+    if (!soundAwaited_ || !sound_->stream->caughtUp()) return;
+    if (settings_.verbose)
+        std::fprintf(stderr, "vortel: the sound caught up at %.3f s (%.3f s after the seek)\n",
+                     static_cast<double>(*soundAwaited_), secondsSince(soundAwaitedSince_));
+    soundAwaited_.reset();
 }
 
 void LiveShow::seekTo(float target, uint32_t tick) {
     const auto t0 = std::chrono::steady_clock::now();
     const float t = std::clamp(target, 0.0f, show_->layout.songLength);
-    placeAudio(std::llround(static_cast<double>(t) * stream_->sampleRate));
+    placeAudio(std::llround(static_cast<double>(t) * sound_->stream->sampleRate));
     clock_.seek(tick, t);
     position_.songTime = t;
     if (clock_.paused) {
@@ -173,7 +220,7 @@ void LiveShow::pause() {
 void LiveShow::resume(uint32_t tick) {
     // The sound goes on from the picture's time: the device's position ran a
     // little past it before the pause took hold.
-    placeAudio(std::llround(static_cast<double>(position_.songTime) * stream_->sampleRate));
+    placeAudio(std::llround(static_cast<double>(position_.songTime) * sound_->stream->sampleRate));
     clock_.resume(tick);
     if (player_) player_->setPaused(false);
     if (settings_.verbose) std::fprintf(stderr, "vortel: resume at %.3f s\n", static_cast<double>(position_.songTime));
@@ -186,9 +233,8 @@ void LiveShow::handleInput(const FrameInput& input) {
     if (c.randomSeed || c.seedStep != 0) {
         // A new show starts from its beginning; the frame's seeks and pause
         // belonged to the old one.
-        const int32_t next = stepSeed(c.randomSeed ? playlist_.randomSeed() : seed_, c.seedStep);
-        std::string why;
-        if (!startShow(next, 0, &why)) std::fprintf(stderr, "vortel: %s\n", why.c_str());
+        const int32_t from = next_->target().value_or(seed_);
+        requestShow(stepSeed(c.randomSeed ? playlist_.randomSeed() : from, c.seedStep));
     } else {
         if (c.seek) seekTo(c.seekFrom.value_or(position_.songTime) + c.seekBy, tick);
         if (c.togglePause) {
@@ -251,25 +297,31 @@ void LiveShow::saveFrame(int width, int height) {
 }
 
 bool LiveShow::startNextShow() {
+    // The show after this one is asked for a few seconds before its end
+    // (advanceNextShow); the loop goes on until it takes over.
+    if (next_->busy()) return true;
+    if (playlistAsked_) return false;  // it was asked for, and failed
     const std::optional<int32_t> next = playlist_.next();
     if (!next) return false;
-    std::string why;
-    if (!startShow(*next, 0, &why)) {
-        std::fprintf(stderr, "vortel: %s\n", why.c_str());
-        return false;
-    }
+    playlistAsked_ = true;
+    next_->request(*next);
     return true;
 }
 
 LoopResult LiveShow::run() {
     FrameHooks hooks;
+    // Nothing of the sound is made here: its thread writes it.
     hooks.renderAudio = [this] {
-        if (!clock_.paused) stream_->render(0);
+        advanceNextShow();
+        followSound();
     };
     hooks.handleInput = [this](const FrameInput& in) { handleInput(in); };
     hooks.drawFrame = [this] { draw(); };
     hooks.nextShow = [this] { return startNextShow(); };
-    return runFrameLoop(host_, position_, hooks, &clock_);
+    const auto t0 = std::chrono::steady_clock::now();
+    const LoopResult result = runFrameLoop(host_, position_, hooks, &clock_);
+    runSeconds_ = secondsSince(t0);
+    return result;
 }
 
 int runLiveShow(const Options& opt, int32_t seed) {
@@ -337,8 +389,9 @@ int runLiveShow(const Options& opt, int32_t seed) {
     LoopResult r = show.run();
     if (opt.verbose) {
         const char* how = r.end == LoopEnd::Quit ? "quit" : r.end == LoopEnd::Escape ? "Escape" : "song over";
-        std::fprintf(stderr, "vortel: ended (%s) after %d frames, %.3f s\n", how, r.frames,
-                     static_cast<double>(show.position().songTime));
+        std::fprintf(stderr, "vortel: ended (%s) after %d frames in %.3f s, %d show%s\n", how, r.frames,
+                     show.runSeconds(), show.showsStarted(), show.showsStarted() == 1 ? "" : "s");
+        show.reportShowFrames();
         const FrameTimes& ft = show.frameTimes();
         std::fprintf(stderr, "vortel: frame times: %s; after the first second: worst %.1f ms (at %.3f s)\n",
                      describeFrameTimes(summarizeFrameTimes(ft.all)).c_str(), ft.settledWorstMs,

@@ -1,4 +1,5 @@
 #pragma once
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -8,6 +9,8 @@
 #include "app/frame_loop.h"
 #include "app/frame_statistics.h"
 #include "app/live_player.h"
+#include "app/live_sound.h"
+#include "app/next_show.h"
 #include "app/options.h"
 #include "app/overlay_panels.h"
 #include "app/playlist.h"
@@ -36,6 +39,7 @@ struct LiveSettings {
     bool writeRunFile = true;
     AudioStream::Clock audioClock = nullptr;  // the audio budget's clock; null = budgetTicks
     bool reportGlErrors = false;    // the first GL error of each kind on stderr
+    SoundSourceWrap wrapSound;      // tests: a stand-in between each song and its image
 };
 
 // The steerable show: one seed's song, sound and pictures at a time, in the
@@ -53,7 +57,9 @@ public:
     // (run file, tempo, textures, Timeline, song, the first seconds of
     // sound) as a new Show, replacing the current one, and plays it from song
     // time `at` (clamped to the song). False with a reason when the GL cannot
-    // be loaded; the current show then goes on.
+    // be loaded; the current show then goes on. The keys and the playlist
+    // change shows without waiting: the next one is made ready while the
+    // current one plays (next_show.h), and takes over when it is.
     bool startShow(int32_t seed, float at, std::string* why);
 
     // Frames until a quit, Escape, or the end of a show with none to follow.
@@ -64,8 +70,10 @@ public:
     bool paused() const { return clock_.paused; }
     bool infoShown() const { return panels_.infoShown(); }
     bool guideShown() const { return panels_.guideShown(); }
-    const AudioStream& audio() const { return *stream_; }
-    const SongPlayer& song() const { return *song_; }
+    const AudioStream& audio() const { return *sound_->stream; }
+    const SongPlayer& song() const { return *sound_->song; }
+    // Whether another show is being made ready to take over.
+    bool changingShow() const { return next_->busy(); }
     const ShowClock& clock() const { return clock_; }
     const Show& show() const { return *show_; }
     const PlayPosition& position() const { return position_; }
@@ -79,6 +87,11 @@ public:
     // across a change of show); `settled` holds those past its first second.
     const FrameTimes& frameTimes() const { return frameStatistics_.times(); }
     int warmUpFrameCount() const { return warmUpFrameCount_; }
+    // Wall-clock seconds of the last run().
+    double runSeconds() const { return runSeconds_; }
+    // One line on stderr: the frames of the show playing now, their time
+    // and figures (the same line is printed for each show that ends).
+    void reportShowFrames() const;
 
 private:
     void handleInput(const FrameInput& input);
@@ -88,6 +101,11 @@ private:
     void pause();
     void resume(uint32_t tick);
     void placeAudio(int64_t position);
+    void requestShow(int32_t seed);
+    void advanceNextShow();
+    void adopt(std::unique_ptr<PreparedShow> next, float at, double builtSeconds, bool framesWentOn);
+    void followSound();
+
     void saveFrame(int width, int height);
 
     Host& host_;
@@ -95,9 +113,14 @@ private:
     LiveSettings settings_;
     ShowClock clock_;
     int32_t seed_ = 0;
-    std::unique_ptr<SongPlayer> song_;
-    std::unique_ptr<AudioStream> stream_;
-    std::unique_ptr<Show> show_;  // the seed's pictures; its generator feeds song_'s noise too
+    std::unique_ptr<Show> show_;         // the seed's pictures
+    std::unique_ptr<LiveSound> sound_;   // its song, wave image and sound thread
+    std::unique_ptr<NextShow> next_;     // the show being made ready, if any
+    // A seek the sound has not caught up with yet: where to, and when.
+    std::optional<float> soundAwaited_;
+    std::chrono::steady_clock::time_point soundAwaitedSince_{};
+    bool playlistAsked_ = false;
+    double runSeconds_ = 0;  // the playlist's next show was asked for
     PlayPosition position_;
     int showsStarted_ = 0;
     double lastBuildSeconds_ = 0;

@@ -70,6 +70,25 @@ void AudioStream::render(float seconds) {
                                      static_cast<double>(samplesWritten - first) / sampleRate);
 }
 
+void AudioStream::moveCursor(int64_t position, const std::function<void(const std::function<void()>&)>& guard) {
+    const int64_t capacity = static_cast<int64_t>(lengthSeconds) * sampleRate;
+    position = std::clamp<int64_t>(position, 0, capacity);
+    auto move = [this, position] {
+        cursor.position = position;
+        cursor.played.store(position, std::memory_order_relaxed);
+        if (published.load(std::memory_order_acquire) <= position) cursor.catchingUp.store(true);
+    };
+    if (guard) guard(move);
+    else move();
+}
+
+bool AudioStream::caughtUp() {
+    if (!cursor.catchingUp.load()) return true;
+    if (published.load(std::memory_order_acquire) <= cursor.played.load(std::memory_order_relaxed)) return false;
+    cursor.catchingUp.store(false);
+    return true;
+}
+
 void AudioStream::seek(int64_t position, float leadSeconds,
                        const std::function<void(const std::function<void()>&)>& guard) {
     const int64_t capacity = static_cast<int64_t>(lengthSeconds) * sampleRate;

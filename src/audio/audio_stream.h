@@ -42,6 +42,15 @@ public:
     void seek(int64_t position, float leadSeconds,
               const std::function<void(const std::function<void()>&)>& guard = {});
 
+    // Moves the player's cursor to sample `position` (clamped to the image)
+    // without synthesising anything: the writer (a SoundThread) follows.
+    // Until it has caught up the silence is not counted as an underrun
+    // (caughtUp() tells when it has). `guard` as for seek.
+    void moveCursor(int64_t position, const std::function<void(const std::function<void()>&)>& guard = {});
+    // Whether the sound at the cursor is written; clears the catching-up
+    // mark once it is.
+    bool caughtUp();
+
     // The last budget factor used (1..21): the budget is factor * 20 ms.
     float lastFactor() const { return lastFactor_; }
 

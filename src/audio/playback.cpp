@@ -14,7 +14,7 @@ void fillFromImage(PlaybackCursor& c, int16_t* out, int count) {
     std::fill(out + take, out + count, int16_t{0});
     // Silence inside the image means the writer was late.
     const int64_t missing = std::max<int64_t>(0, std::min<int64_t>(start + count, c.length) - std::max(start, ready));
-    if (missing > 0 && start < c.length) {
+    if (missing > 0 && start < c.length && !c.catchingUp.load(std::memory_order_relaxed)) {
         c.underrunSamples.fetch_add(missing, std::memory_order_relaxed);
         c.underruns.fetch_add(1, std::memory_order_relaxed);
     }

@@ -18,6 +18,10 @@ struct PlaybackCursor {
     std::atomic<int64_t> underrunSamples{0}; // silent samples played for lack of data
     std::atomic<int32_t> underruns{0};       // callbacks that hit the writer
     std::atomic<int64_t> played{0};          // position, readable from other threads
+    // Set while the writer is known to be behind on purpose (the position
+    // was just moved past what is written): the silence meanwhile is not
+    // counted as an underrun.
+    std::atomic<bool> catchingUp{false};
 };
 
 // Whatever plays the wave image in real time, reading it progressively

@@ -32,16 +32,20 @@ void upload(const GpuResources& gpu, int slot, int size, const uint8_t* bgra) {
 }  // namespace
 
 TextureImages generateTextures(GpuResources& gpu, int32_t seed, Generator& rng) {
+    TextureImages images = makeTextureImages(seed, rng);
+    uploadTextureImages(gpu, images);
+    return images;
+}
+
+void uploadTextureImages(GpuResources& gpu, const TextureImages& images) {
     glGenTextures(kTextureSlotCount, gpu.textureSlots.data());
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
 
-    TextureImages images = makeTextureImages(seed, rng);
     const std::vector<uint8_t> pattern = toBgra(images.pattern);
     for (int slot : {kSlotDetail, kSlotCapture, kSlotPattern, kSlotPreviousFrame}) upload(gpu, slot, kTextureSize, pattern.data());
     upload(gpu, kSlotRelief, kTextureSize, toBgra(images.relief).data());
     upload(gpu, kSlotGlow, kGlowSize, pattern.data());
     for (int slot = kSlotDepthNormal; slot <= kSlotLastStorage; ++slot) upload(gpu, slot, kTextureSize, pattern.data());
-    return images;
 }
 
 void deleteTextures(GpuResources& gpu) {

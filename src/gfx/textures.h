@@ -30,6 +30,10 @@ constexpr int kGlowSize = 128;
 // last draw and returns the images it uploaded.
 TextureImages generateTextures(GpuResources& gpu, int32_t seed, Generator& rng);
 
+// The GL half of generateTextures: the names and the uploads of `images`
+// (made by makeTextureImages, perhaps on another thread).
+void uploadTextureImages(GpuResources& gpu, const TextureImages& images);
+
 // Deletes the eleven textures of gpu.textureSlots (where the GL's entry
 // points are loaded) and zeroes the slots.
 void deleteTextures(GpuResources& gpu);

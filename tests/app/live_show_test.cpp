@@ -16,10 +16,14 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
 #include <vector>
 
 #include "app/live_show.h"
 #include "app/startup.h"
+#include "audio/sample_source.h"
 #include "gfx/gl_api.h"
 #include "gfx/texture_images.h"
 #include "gfx/textures.h"
@@ -30,6 +34,7 @@
 #include "offline/song_render.h"
 #include "offline/visual_json.h"
 #include "platform/sdl_window.h"
+#include "support/cli_spawn.h"
 #include "visuals/timeline/timeline.h"
 
 namespace vortel {
@@ -198,14 +203,86 @@ TEST_F(LiveShowTest, PauseHoldsTimeSoundAndPictureSeekMovesThemTogether) {
     EXPECT_FALSE(seen[41].paused);
     EXPECT_EQ(seen[43].time, songLength);
     EXPECT_EQ(seen[43].position, std::llround(songLength * 22050.0));
-    // The sound there is ready: rendered ahead of the player.
-    EXPECT_GT(show->audio().samplesWritten, seen[45].position + 22050);
+    // The sound follows on its own thread: it gets there without the frames
+    // waiting for it.
+    EXPECT_TRUE(eventually([&] { return show->audio().published.load() > seen[45].position + 22050; }));
+}
+
+// The sound is written on a thread of its own: with its synthesis held
+// still, the frames go on, seeks in the first second included, and not
+// one sample is synthesised on the frames' thread.
+class HeldSource final : public SampleSource {
+public:
+    explicit HeldSource(SampleSource& song) : song_(song) {}
+    float next(float t) override {
+        std::unique_lock<std::mutex> lock(mutex_);
+        if (armed_) {
+            callers_.insert(std::this_thread::get_id());
+            released_.wait(lock, [this] { return !held_; });
+        }
+        return song_.next(t);
+    }
+    void arm() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        armed_ = true;
+    }
+    void release() {
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            held_ = false;
+        }
+        released_.notify_all();
+    }
+    bool calledFrom(std::thread::id id) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return callers_.count(id) > 0;
+    }
+    size_t callers() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return callers_.size();
+    }
+
+private:
+    SampleSource& song_;
+    std::mutex mutex_;
+    std::condition_variable released_;
+    bool armed_ = false, held_ = true;
+    std::set<std::thread::id> callers_;
+};
+
+TEST_F(LiveShowTest, FramesNeverWaitForTheSound) {
+    std::unique_ptr<HeldSource> held;
+    settings_.wrapSound = [&](SampleSource& song) {
+        held = std::make_unique<HeldSource>(song);
+        return held.get();
+    };
+    auto show = makeShow();
+    ASSERT_TRUE(show->startShow(5, 0, nullptr));  // its first seconds are written here, before any frame
+    held->arm();
+    // Ten seeks forward in the first second, then one back to the start.
+    for (int f = 2; f < 12; ++f) host_.press(f, Key::Right);
+    host_.press(20, Key::Home);
+    std::vector<float> times;
+    host_.afterDraw = [&](int) { times.push_back(show->position().songTime); };
+    host_.quitAt = 30;
+    const auto frames = std::this_thread::get_id();
+    show->run();
+    held->release();
+    ASSERT_EQ(times.size(), 31u);  // every frame came (0 to 30), with the synthesis held
+    EXPECT_GT(times[12], 10 * 5.0f);  // the pictures moved at once
+    EXPECT_LT(times[21], 0.1f);
+    EXPECT_FALSE(held->calledFrom(frames));
+    EXPECT_EQ(held->callers(), 1u);  // the sound thread, held in its first sample
+    // Let go, the sound catches up with the cursor.
+    EXPECT_TRUE(eventually([&] { return show->audio().published.load() > show->audio().cursor.played.load(); }));
 }
 
 // N, P and R build what a fresh start with the new seed builds: the same
 // song, Timeline, textures and first seconds of sound as `--inspect` and
 // `--wav` give for that seed; the title follows. Forty presses in one frame
-// come to one switch by forty; the seed wraps at the 32-bit ends.
+// come to one switch by forty; the seed wraps at the 32-bit ends. Each key
+// is pressed once the show before it has taken over (they are made ready
+// while the old one plays).
 TEST_F(LiveShowTest, SeedKeysBuildExactlyWhatAFreshStartBuilds) {
     auto show = makeShow();
     ASSERT_TRUE(show->startShow(2147483646, 0, nullptr));
@@ -219,9 +296,34 @@ TEST_F(LiveShowTest, SeedKeysBuildExactlyWhatAFreshStartBuilds) {
     };
     std::vector<Built> built;
     int32_t lastSeed = show->seed();
-    const int startSamples = show->audio().samplesWritten;  // what init renders (render(5))
-    host_.afterDraw = [&](int) {
+    const int startSamples = show->audio().published.load();  // what init renders (render(5))
+    struct Step {
+        std::vector<KeyPress> keys;
+        bool changes;
+    };
+    const std::vector<Step> steps = {
+        {{{Key::N, false}}, true},                  // 2147483647
+        {{{Key::N, false}}, true},                  // wraps to -2147483648
+        {{{Key::N, true}}, false},                  // a held key's repeat: nothing
+        {{{Key::P, false}}, true},                  // back to 2147483647
+        {std::vector<KeyPress>(40, {Key::P, false}), true},
+        {{{Key::R, false}}, true},
+    };
+    size_t nextStep = 0;
+    bool waiting = false;
+    host_.afterDraw = [&](int f) {
+        if (show->changingShow()) return;
+        if (!waiting) {
+            if (nextStep == steps.size()) {
+                host_.quitAt = f + 1;
+                return;
+            }
+            host_.keys[f + 1] = steps[nextStep].keys;
+            waiting = steps[nextStep++].changes;
+            return;
+        }
         if (show->seed() == lastSeed) return;
+        waiting = false;
         lastSeed = show->seed();
         Built b;
         b.seed = show->seed();
@@ -238,13 +340,7 @@ TEST_F(LiveShowTest, SeedKeysBuildExactlyWhatAFreshStartBuilds) {
         b.time = show->position().songTime;
         built.push_back(std::move(b));
     };
-    host_.press(3, Key::N);  // 2147483647
-    host_.press(6, Key::N);  // wraps to -2147483648
-    host_.press(8, Key::N, true);  // a held key's repeat: nothing
-    host_.press(9, Key::P);  // back to 2147483647
-    for (int i = 0; i < 40; ++i) host_.press(12, Key::P);
-    host_.press(15, Key::R);
-    host_.quitAt = 17;
+    host_.quitAt = 100000;
     const LoopResult result = show->run();
 
     ASSERT_EQ(built.size(), 5u);
@@ -270,10 +366,11 @@ TEST_F(LiveShowTest, SeedKeysBuildExactlyWhatAFreshStartBuilds) {
         EXPECT_TRUE(std::equal(b.firstSeconds.begin(), b.firstSeconds.end(), wav.begin()));
     }
     EXPECT_EQ(player_.starts, 6);  // the player moved to each new show's sound
-    // Every show was warmed up before its first frame, and the waits for the
-    // new shows are not counted as frame times (6 shows begun).
+    // Every show was warmed up before its first frame. Only the first show
+    // was built while nothing played; the others were made ready while the
+    // frames went on, so every frame after the first counts.
     EXPECT_GT(show->warmUpFrameCount(), 0);
-    EXPECT_EQ(show->frameTimes().all.size(), static_cast<size_t>(result.frames - 6));
+    EXPECT_EQ(show->frameTimes().all.size(), static_cast<size_t>(result.frames - 1));
 }
 
 // S saves the frame on screen (without the text panels) under a new name,
@@ -447,17 +544,24 @@ TEST_F(LiveShowTest, ManySwitchesDoNotGrowTheResources) {
     // driver compiles its program variants for both seeds' frames in the
     // first switches (its own cache, which the warm-up fills), so what
     // grows after that is ours.
-    host_.press(0, Key::R);
-    for (int f = 1; f < kSwitches; ++f) host_.press(f, f % 2 ? Key::N : Key::P);
+    // Each switch is asked for once the one before has taken over.
+    int switches = 0;
     host_.afterDraw = [&](int f) {
-        if (f == 9) {
+        if (show->changingShow()) return;
+        if (switches == 9) {
             namesAfterWarmUp = liveGlNames();
             heapAfterWarmUp = heapInUse();
         }
-        if (f == kSwitches - 1) heapAtEnd = heapInUse();
+        if (switches == kSwitches) {
+            heapAtEnd = heapInUse();
+            host_.quitAt = f + 1;
+            return;
+        }
+        host_.press(f + 1, switches == 0 ? Key::R : switches % 2 ? Key::N : Key::P);
+        if (switches == 2) host_.press(f + 1, Key::I);  // the text panel's texture too
+        ++switches;
     };
-    host_.press(2, Key::I);  // the text panel's texture too
-    host_.quitAt = kSwitches;
+    host_.quitAt = 1000000;
     show->run();
     EXPECT_EQ(show->showsStarted(), kSwitches + 1);
     EXPECT_EQ(liveGlNames(), namesAfterWarmUp);

@@ -6,15 +6,25 @@
 
 namespace vortel {
 
-bool startShowGraphics(Show& show, GlProcLoader loader, std::string* why) {
-    if (!loadGlApi(loader, why)) return false;
+TextureImages preparePictures(Show& show) {
     show.frame.seed = show.layout.seed;
-    generateTextures(show.gpu, show.layout.seed, show.rng);
-    if (!createRenderTargets(show.gpu, why)) return false;
+    TextureImages images = makeTextureImages(show.layout.seed, show.rng);
     show.timeline.clips.clear();
     buildTimeline(show.timeline, show.layout, show.rng);
+    return images;
+}
+
+bool uploadShowGraphics(Show& show, const TextureImages& images, GlProcLoader loader, std::string* why) {
+    if (!loadGlApi(loader, why)) return false;
+    uploadTextureImages(show.gpu, images);
+    if (!createRenderTargets(show.gpu, why)) return false;
     createGpuPrograms(show.gpu);
     return true;
+}
+
+bool startShowGraphics(Show& show, GlProcLoader loader, std::string* why) {
+    const TextureImages images = preparePictures(show);
+    return uploadShowGraphics(show, images, loader, why);
 }
 
 void releaseShowGraphics(Show& show) {

@@ -53,20 +53,38 @@ std::vector<float> warmUpTimes(const Show& show) {
     return times;
 }
 
-int warmUpFrames(Show& show) {
-    const std::vector<float> times = warmUpTimes(show);
+WarmUp::WarmUp(Show& show, std::vector<float> times)
+    : show_(show), times_(std::move(times)), ctx_(show.frame), rng_(show.rng), gpu_(show.gpu) {
+    ctx_.glowComputed = false;
+}
+
+void WarmUp::drawNext() {
+    renderFrameWith(show_, ctx_, rng_, gpu_, times_[next_++], 1.0f / 60, FramePresent::Window);
+}
+
+bool WarmUp::step() {
+    if (done()) return false;
     const SavedBindings bindings;
-    FrameContext ctx = show.frame;
-    Generator rng = show.rng;
-    GpuResources gpu = show.gpu;
-    ctx.glowComputed = false;
     drawIntoNothing();
-    for (float t : times) renderFrameWith(show, ctx, rng, gpu, t, 1.0f / 60, FramePresent::Window);
+    drawNext();
+    drawIntoEverything();
+    attachWorkingArea(show_.gpu);
+    bindings.restore();
+    return true;
+}
+
+int warmUpFrames(Show& show) { return warmUpFrames(show, warmUpTimes(show)); }
+
+int warmUpFrames(Show& show, std::vector<float> times) {
+    WarmUp warmUp(show, std::move(times));
+    const SavedBindings bindings;
+    drawIntoNothing();
+    while (!warmUp.done()) warmUp.drawNext();
     drawIntoEverything();
     finishGl();
     attachWorkingArea(show.gpu);
     bindings.restore();
-    return static_cast<int>(times.size());
+    return warmUp.framesDrawn();
 }
 
 }  // namespace vortel

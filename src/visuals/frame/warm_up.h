@@ -27,5 +27,32 @@ std::vector<float> warmUpTimes(const Show& show);
 // GL's bindings are put back as they were. Needs the show's graphics
 // (startShowGraphics). Returns the number of frames drawn.
 int warmUpFrames(Show& show);
+// The same at times already worked out.
+int warmUpFrames(Show& show, std::vector<float> times);
+
+// The same a frame at a time, for a show made ready while another plays:
+// each step draws one warm-up frame into nothing and puts the GL's
+// bindings back, so that the frames of the playing show around it are
+// untouched. The times come from warmUpTimes (which needs no GL, so it
+// may run on another thread).
+class WarmUp {
+public:
+    WarmUp(Show& show, std::vector<float> times);
+    // Draws the next frame; false when none was left.
+    bool step();
+    bool done() const { return next_ >= times_.size(); }
+    int framesDrawn() const { return static_cast<int>(next_); }
+
+    // The next frame without the bindings' care (warmUpFrames wraps them all).
+    void drawNext();
+
+private:
+    Show& show_;
+    std::vector<float> times_;
+    size_t next_ = 0;
+    FrameContext ctx_;  // copies of what the show's frames carry
+    Generator rng_;
+    GpuResources gpu_;
+};
 
 }  // namespace vortel
