@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "app/next_show.h"
 #include "offline/offline_show.h"
 #include "offline/show_layout.h"
 #include "core/rng.h"
@@ -27,6 +28,7 @@
 #include "visuals/frame/frame_times.h"
 #include "visuals/scenes/scene_preview.h"
 #include "visuals/timeline/timeline.h"
+#include "visuals/frame/show_graphics.h"
 #include "visuals/frame/warm_up.h"
 
 namespace {
@@ -186,8 +188,63 @@ void showFrames(benchmark::State& state, int32_t seed) {
     state.counters["worst_ms"] = summary.worstMs;
 }
 
+uint32_t stillClock() { return 0; }
+
+// The frames around a change of seed, as the live show makes it: seed 1
+// plays at 60 frames per second; at its second 2 seed 2 is asked for and
+// made ready (on a thread of its own, then a GL step per frame) while seed
+// 1 goes on; then seed 2 plays from its start, 30 frames. One iteration is
+// one change. Counters: the worst and median frame from the request to the
+// end, and the frames the change took.
+void seedChangeFrames(benchmark::State& state) {
+    OfflineShow* show = openShow(1);
+    if (!show) {
+        state.SkipWithError("no GL context");
+        return;
+    }
+    warmUpFrames(show->show());
+    std::vector<double> ms;
+    int changeFrames = 0;
+    for (auto _ : state) {
+        ms.clear();
+        NextShow next(&stillClock, {});
+        next.request(2);
+        std::unique_ptr<PreparedShow> ready;
+        float t = 2.0f;
+        int after = 0, frames = 0;
+        while (after < 30) {
+            const auto t0 = std::chrono::steady_clock::now();
+            std::string why;
+            if (!ready) {
+                ready = next.step(&why);
+                ++frames;
+                if (ready) t = 0;
+            }
+            if (ready) {
+                renderFrame(*ready->show, t, 1.0f / 60);
+                ++after;
+            } else {
+                show->render(t, 1.0f / 60);
+            }
+            glFinish();
+            ms.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count());
+            t += 1.0f / 60;
+        }
+        changeFrames = frames;
+        releaseShowGraphics(*ready->show);
+    }
+    const FrameTimeSummary summary = summarizeFrameTimes(ms);
+    state.counters["worst_ms"] = summary.worstMs;
+    state.counters["median_ms"] = summary.medianMs;
+    state.counters["change_frames"] = changeFrames;
+}
+
 const int registered = [] {
     benchmark::RegisterBenchmark("BM_Floor", floorFrames)->UseRealTime()->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("BM_SeedChange", seedChangeFrames)
+        ->UseRealTime()
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(5);
     registerScenes();
     for (int32_t seed : {1, 5, 2026}) {
         benchmark::RegisterBenchmark(("BM_Show/" + std::to_string(seed)).c_str(),

@@ -64,7 +64,7 @@ void AudioStream::render(float seconds) {
         seconds = static_cast<float>(static_cast<double>(seconds) - step);
         if (samplesWritten < capacity) ++samplesWritten;
         published.store(samplesWritten, std::memory_order_release);
-        if (elapsedMilliseconds(now, clock_()) > static_cast<double>(factor) * 20.0) budgetMode = false;
+        if (budgetMode && elapsedMilliseconds(now, clock_()) > static_cast<double>(factor) * 20.0) budgetMode = false;
     } while (seconds > 0 || budgetMode);
     renderAhead = static_cast<float>(renderAhead +
                                      static_cast<double>(samplesWritten - first) / sampleRate);
