@@ -1,8 +1,17 @@
 #include "offline/contact_sheet.h"
 
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
 #include <cstring>
 
 #include "offline/offline_show.h"
+#include "platform/sdl_window.h"
+#include "platform/signals.h"
 
 namespace vortel {
 
@@ -21,19 +30,114 @@ std::vector<uint8_t> shrinkRgb(const std::vector<uint8_t>& rgb, int width, int h
     return out;
 }
 
-std::vector<uint8_t> renderContactSheet(const SongLayout& layout, std::string* why,
-                                        const std::function<bool()>& carryOn) {
+namespace {
+
+constexpr int kThumbBytes = kThumbWidth * kThumbHeight * 3;
+constexpr int kSpans = kSheetColumns * kSheetRows;
+
+// The thumbnails of spans [first, last), one after the other, each rendered
+// as a still with the run-up a --still has. Empty with a reason when no
+// context can be had or `carryOn` said no.
+std::vector<uint8_t> renderThumbnails(const SongLayout& layout, int first, int last, std::string* why,
+                                      const std::function<bool()>& carryOn) {
     auto show = OfflineShow::open(layout, why);
     if (!show) return {};
     const double span = 32.0 * layout.stepLength;
-    std::vector<uint8_t> sheet(static_cast<size_t>(kSheetWidth) * kSheetHeight * 3, 24);
-    for (int i = 0; i < kSheetColumns * kSheetRows; ++i) {
+    std::vector<uint8_t> thumbs;
+    thumbs.reserve(static_cast<size_t>(last - first) * kThumbBytes);
+    for (int i = first; i < last; ++i) {
         if (!show->renderStill(static_cast<float>((i + 0.5) * span), carryOn)) {
             *why = "interrupted";
             return {};
         }
         const std::vector<uint8_t> thumb =
             shrinkRgb(show->readRgb(), show->width(), show->height(), kThumbWidth, kThumbHeight);
+        thumbs.insert(thumbs.end(), thumb.begin(), thumb.end());
+    }
+    return thumbs;
+}
+
+bool writeAllTo(int fd, const uint8_t* p, size_t n) {
+    while (n > 0) {
+        const ssize_t w = write(fd, p, n);
+        if (w < 0 && errno == EINTR) continue;
+        if (w <= 0) return false;
+        p += w;
+        n -= static_cast<size_t>(w);
+    }
+    return true;
+}
+
+bool readAllFrom(int fd, uint8_t* p, size_t n) {
+    while (n > 0) {
+        const ssize_t r = read(fd, p, n);
+        if (r < 0 && errno == EINTR) continue;
+        if (r <= 0) return false;
+        p += r;
+        n -= static_cast<size_t>(r);
+    }
+    return true;
+}
+
+// The second half of the thumbnails in a child process, which has a
+// context and a show of its own and so a processor of its own; the spans
+// are independent (each still has its own run-up). Only before this process
+// has started a GL driver: a child forked after would share its state.
+// Returns the child's pid and the pipe its thumbnails arrive on, or -1 when
+// the work stays in this process.
+pid_t startHelper(const SongLayout& layout, int first, int last, int* readFd) {
+    if (videoStarted()) return -1;
+    int fds[2];
+    if (pipe2(fds, O_CLOEXEC) != 0) return -1;
+    std::fflush(nullptr);
+    const pid_t pid = fork();
+    if (pid < 0) {
+        close(fds[0]);
+        close(fds[1]);
+        return -1;
+    }
+    if (pid == 0) {
+        close(fds[0]);
+        std::string why;
+        const std::vector<uint8_t> thumbs = renderThumbnails(layout, first, last, &why, [] { return !quitSignalled(); });
+        const bool ok = !thumbs.empty() && writeAllTo(fds[1], thumbs.data(), thumbs.size());
+        _exit(ok ? 0 : 1);  // no exit handlers: they belong to the parent
+    }
+    close(fds[1]);
+    *readFd = fds[0];
+    return pid;
+}
+
+}  // namespace
+
+std::vector<uint8_t> renderContactSheet(const SongLayout& layout, std::string* why,
+                                        const std::function<bool()>& carryOn) {
+    // Two processes, when this one can still fork: the second half of the
+    // spans in a helper, the first half here.
+    int helperFd = -1;
+    const int half = kSpans / 2;
+    const pid_t helper = startHelper(layout, half, kSpans, &helperFd);
+    std::vector<uint8_t> thumbs = renderThumbnails(layout, 0, helper > 0 ? half : kSpans, why, carryOn);
+    if (helper > 0) {
+        if (!thumbs.empty()) {
+            const size_t at = thumbs.size();
+            thumbs.resize(at + static_cast<size_t>(kSpans - half) * kThumbBytes);
+            if (!readAllFrom(helperFd, thumbs.data() + at, thumbs.size() - at)) {
+                thumbs.clear();
+                *why = quitSignalled() ? "interrupted" : "the helper process for the second half failed";
+            }
+        } else {
+            kill(helper, SIGKILL);
+        }
+        close(helperFd);
+        int status = 0;
+        while (waitpid(helper, &status, 0) < 0 && errno == EINTR) {
+        }
+    }
+    if (thumbs.empty()) return {};
+    std::vector<uint8_t> sheet(static_cast<size_t>(kSheetWidth) * kSheetHeight * 3, 24);
+    for (int i = 0; i < kSpans; ++i) {
+        const uint8_t* thumb = &thumbs[static_cast<size_t>(i) * kThumbBytes];
         const int x0 = kSheetGutter + (i % kSheetColumns) * (kThumbWidth + kSheetGutter);
         const int y0 = kSheetGutter + (i / kSheetColumns) * (kThumbHeight + kSheetGutter);
         for (int y = 0; y < kThumbHeight; ++y)

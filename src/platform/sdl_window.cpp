@@ -10,6 +10,8 @@ namespace vortel {
 
 void* glProcAddress(const char* name) { return SDL_GL_GetProcAddress(name); }
 
+bool videoStarted() { return SDL_WasInit(SDL_INIT_VIDEO) != 0; }
+
 namespace {
 
 // Most events a frame drains before it looks only for quit and Escape, so a

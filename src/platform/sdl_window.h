@@ -24,6 +24,10 @@ struct WindowOptions {
 // what the graphics layer's loader is given to find the GL's functions.
 void* glProcAddress(const char* name);
 
+// Whether SDL's video (and with it a GL driver) was started in this process:
+// a process that may still fork must not have.
+bool videoStarted();
+
 // An SDL window with a double-buffered RGBA8 OpenGL compatibility context
 // (so fixed-function GL and the ARB program extensions are available) that
 // stays current on the calling thread for the window's life.

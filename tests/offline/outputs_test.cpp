@@ -142,6 +142,11 @@ TEST(Stills, SameSeedAndTimeGiveTheSamePngAndInspectTellsTheFrame) {
     ASSERT_GT(sheetPng.size(), 24u);
     EXPECT_EQ(be32(sheetPng, 16), kSheetWidth);
     EXPECT_EQ(be32(sheetPng, 20), kSheetHeight);
+    // Alone, the sheet's second half is drawn by a helper process; after a
+    // still (the GL started in this process) all of it here: the same bytes.
+    const fs::path sheetHere = dir / "sheet-here.png", still = dir / "c.png";
+    ASSERT_EQ(run("31 --still 3 '" + still.string() + "' --contact-sheet '" + sheetHere.string() + "'").code, 0);
+    EXPECT_EQ(fileBytes(sheetHere), sheetPng);
     fs::remove_all(dir);
 
     RunResult r = run("31 --inspect --at 20.25");
