@@ -27,7 +27,8 @@
 # it) gives up on a silent connection.
 #
 # The program is $VORTEL_BIN when set, otherwise this checkout's own build
-# (scripts/setup.sh installs what is missing and builds it). The machines of
+# (scripts/setup.sh installs what is missing and builds it), or, installed
+# as vortel-gallery, the vortel installed beside it (or on PATH). The machines of
 # --sshlogin run ${VORTEL_REMOTE_BIN:-vortel} and need ffmpeg, rsync and
 # perl; each job works under seeds/ in the login's home folder there, which
 # is emptied once its files are back. ssh is $PARALLEL_SSH when set.
@@ -188,6 +189,11 @@ if [ -n "${VORTEL_BIN:-}" ]; then
   [[ $vortel == */* ]] || vortel=$(command -v "$vortel") || die "VORTEL_BIN: $VORTEL_BIN not found"
   [ -f "$vortel" ] && [ -x "$vortel" ] || die "VORTEL_BIN: $vortel is not an executable program"
   vortel=$(cd "$(dirname "$vortel")" && pwd)/$(basename "$vortel")
+elif [ ! -f "$root/CMakeLists.txt" ]; then
+  # Installed (as vortel-gallery): the vortel installed beside it, or on PATH.
+  if [ -x "$(dirname "$0")/vortel" ]; then vortel=$(cd "$(dirname "$0")" && pwd)/vortel
+  else vortel=$(command -v vortel) || die "vortel is not installed beside $0 nor on PATH"
+  fi
 else
   (cd "$root" && scripts/setup.sh) || { [ -n "$signal" ] && finish_interrupted; die "building vortel failed"; }
   [ -n "$signal" ] && finish_interrupted

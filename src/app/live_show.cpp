@@ -370,8 +370,13 @@ int runLiveShow(const Options& opt, int32_t seed) {
                      window->depthFellBack() ? " (32 bits refused, took 24)" : "");
     }
 
-    auto device = SdlAudioDevice::open(kSampleRate, &why);
-    if (!device && opt.verbose) std::fprintf(stderr, "vortel: %s; the show runs silently\n", why.c_str());
+    std::unique_ptr<SdlAudioDevice> device;
+    if (opt.mute) {
+        if (opt.verbose) std::fprintf(stderr, "vortel: --mute: the show runs silently\n");
+    } else {
+        device = SdlAudioDevice::open(kSampleRate, &why);
+        if (!device && opt.verbose) std::fprintf(stderr, "vortel: %s; the show runs silently\n", why.c_str());
+    }
     if (device && opt.verbose) std::fprintf(stderr, "vortel: audio through SDL's %s driver\n", device->driver().c_str());
     std::unique_ptr<DevicePlayer> player;
     if (device) player = std::make_unique<DevicePlayer>(*device);

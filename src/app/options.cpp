@@ -52,6 +52,8 @@ const OptionSpec kOptions[] = {
      .store = [](Options& o, Values) { o.noVsync = true; return Why(); }},
     {.name = "--fullscreen", .help = "cover the whole screen (F11 switches while the show runs)",
      .store = [](Options& o, Values) { o.fullscreen = true; return Why(); }},
+    {.name = "--mute", .help = "no sound: the show runs silently, without a sound device",
+     .store = [](Options& o, Values) { o.mute = true; return Why(); }},
     {.name = "--start", .values = "SECONDS", .help = "begin the (first) show at that song time", .readsEmpty = true,
      .store = [](Options& o, Values v) { return readSeconds(o.startSeconds, "--start", v[0]); }},
     {.name = "--playlist", .values = "SEED[,SEED...]", .help = "play these seeds one after another, then end",

@@ -21,6 +21,7 @@ struct Options {
     bool version = false;
     bool noVsync = false;
     bool verbose = false;
+    bool mute = false;        // the live show opens no sound device
     bool fullscreen = false;  // the live show covers the whole screen
 
     // The outputs written without a window: --inspect, --at, --still,

@@ -23,7 +23,7 @@ int runCommand(const Options& opt) {
         return 0;
     }
     if (opt.version) {
-        std::printf("vortel %s\n", VORTEL_VERSION);
+        std::printf("vortel %s (commit %s)\n", VORTEL_VERSION, VORTEL_COMMIT);
         return 0;
     }
     if (!opt.galleryDir.empty()) {
