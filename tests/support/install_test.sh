@@ -9,6 +9,10 @@ build=$1
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 fail() { echo "install test: $*" >&2; exit 1; }
+# A sanitizer build runs in the environment its tests run in.
+if grep -q '^VORTEL_SANITIZE:BOOL=ON' "$build/CMakeCache.txt" 2>/dev/null; then
+  source "$(dirname "$0")/../../scripts/sanitizer-env.sh"
+fi
 
 DESTDIR="$scratch/root" cmake --install "$build" --prefix /usr >/dev/null
 bin="$scratch/root/usr/bin"
