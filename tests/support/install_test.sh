@@ -9,10 +9,12 @@ build=$1
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 fail() { echo "install test: $*" >&2; exit 1; }
-# A sanitizer build runs in the environment its tests run in.
-if grep -q '^VORTEL_SANITIZE:BOOL=ON' "$build/CMakeCache.txt" 2>/dev/null; then
-  source "$(dirname "$0")/../../scripts/sanitizer-env.sh"
-fi
+# A sanitizer build's program runs in the environment its tests run in; the
+# other programs (cmake, the gallery's tools) never do.
+sanitized=
+grep -q '^VORTEL_\(SANITIZE\|TSAN\):BOOL=ON' "$build/CMakeCache.txt" 2>/dev/null && sanitized=1
+env_file="$(cd "$(dirname "$0")/../.." && pwd)/scripts/sanitizer-env.sh"
+program() { ( if [ -n "$sanitized" ]; then source "$env_file"; fi; "$@" ) }
 
 DESTDIR="$scratch/root" cmake --install "$build" --prefix /usr >/dev/null
 bin="$scratch/root/usr/bin"
@@ -21,10 +23,11 @@ expected=(usr/bin/vortel usr/bin/vortel-gallery usr/share/man/man1/vortel.1
           usr/share/bash-completion/completions/vortel)
 for f in "${expected[@]}"; do [ -e "$scratch/root/$f" ] || fail "not installed: /$f"; done
 
-"$bin/vortel" --version | grep -qE '^vortel [0-9.]+ \(commit [0-9a-f]+|unknown\)$' || fail "--version: $("$bin/vortel" --version)"
-help=$("$bin/vortel" --help)
+version=$(program "$bin/vortel" --version)
+grep -qE '^vortel [0-9.]+ \(commit ([0-9a-f]+|unknown)\)$' <<<"$version" || fail "--version: $version"
+help=$(program "$bin/vortel" --help)
 [[ $help == Usage:\ vortel* ]] || fail "--help did not print the usage"
-(cd "$scratch" && "$bin/vortel" 5 --wav song.wav) || fail "the installed vortel could not write a WAV"
+(cd "$scratch" && program "$bin/vortel" 5 --wav song.wav) || fail "the installed vortel could not write a WAV"
 [ -s "$scratch/song.wav" ] || fail "no WAV written"
 
 # Every option of --help, in the manual page (roff writes - as \-).
@@ -35,7 +38,7 @@ done
 
 # The installed gallery finds the vortel beside it (no build tree there),
 # with no vortel on PATH.
-if command -v parallel >/dev/null && command -v ffmpeg >/dev/null; then
+if [ -z "$sanitized" ] && command -v parallel >/dev/null && command -v ffmpeg >/dev/null; then
   PATH=/usr/bin:/bin "$bin/vortel-gallery" 7 "$scratch/gallery" >"$scratch/gallery.log" 2>&1 ||
     fail "vortel-gallery failed: $(tail -3 "$scratch/gallery.log")"
   [ -s "$scratch/gallery/index.html" ] && [ -s "$scratch/gallery/seeds/7/summary.json" ] || fail "vortel-gallery made no page"
