@@ -322,7 +322,14 @@ vortel_gallery_seed() {
   local dir="seeds/$seed" args=() tmp
   # Another machine runs its own program.
   [ "${PARALLEL_SSHLOGIN:-:}" = : ] || bin=${VORTEL_GALLERY_REMOTE_BIN:-vortel}
-  mkdir -p "$dir" || return 1
+  # On another machine the clean-up of a job that ended (GNU parallel's
+  # --cleanup) removes seeds/ there when it finds it empty, which can fall
+  # between this mkdir's two steps: then it tries again.
+  local try
+  for try in 1 2 3 4 5; do
+    mkdir -p "$dir" 2>/dev/null && break
+  done
+  [ -d "$dir" ] || { mkdir -p "$dir"; return 1; }
   [ -s "$dir/summary.json" ] || args+=(--summary "$dir/summary.json")
   [ -s "$dir/sheet.png" ] || args+=(--contact-sheet "$dir/sheet.png")
   [ "$clips" = 1 ] && [ ! -s "$dir/preview.mp4" ] && args+=(--record "$dir/preview.mp4" --length 10)
