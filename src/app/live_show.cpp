@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstdlib>
 #include <cstdio>
 #include <memory>
 #include <optional>
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "app/controls.h"
+#include "app/live_options.h"
 #include "app/device_player.h"
 #include "app/overlay_text.h"
 #include "app/screenshot.h"
@@ -20,6 +22,7 @@
 #include "platform/audio_device.h"
 #include "platform/clock.h"
 #include "platform/sdl_window.h"
+#include "platform/x11_window.h"
 #include "song/song_setup.h"
 #include "visuals/frame/frame.h"
 #include "visuals/frame/frame_times.h"
@@ -324,7 +327,61 @@ LoopResult LiveShow::run() {
     return result;
 }
 
+namespace {
+
+// The window another program gave the show to draw into: --window-id, else
+// $XSCREENSAVER_WINDOW (set by XScreenSaver for its hacks, with or without
+// --root), else the root window with --root. 0 for a window of our own.
+// Returns false with the exit code when the window cannot be had.
+bool findForeignWindow(const Options& opt, uint64_t* into, int* exitCode) {
+    *into = 0;
+    const char* env = std::getenv("XSCREENSAVER_WINDOW");
+    std::string why;
+    if (opt.windowId) {
+        *into = *opt.windowId;
+    } else if (env && *env) {
+        std::optional<uint64_t> id = parseWindowId(env, "XSCREENSAVER_WINDOW", &why);
+        if (!id) {
+            std::fprintf(stderr, "vortel: %s\n", why.c_str());
+            *exitCode = kExitUsage;
+            return false;
+        }
+        *into = *id;
+    } else if (opt.root) {
+        *into = x11RootWindow(&why);
+        if (*into == 0) {
+            std::fprintf(stderr, "vortel: --root: %s\n", why.c_str());
+            *exitCode = kExitFailure;
+            return false;
+        }
+        return true;
+    } else {
+        return true;
+    }
+    // Checked before anything is drawn, so that a wrong id draws nowhere.
+    if (!x11WindowExists(*into, &why)) {
+        if (why.empty()) {
+            std::fprintf(stderr, "vortel: window %s does not exist\n", windowIdText(*into).c_str());
+            *exitCode = kExitUsage;
+        } else {
+            std::fprintf(stderr, "vortel: %s\n", why.c_str());
+            *exitCode = kExitFailure;
+        }
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
 int runLiveShow(const Options& opt, int32_t seed) {
+    uint64_t into = 0;
+    int failure = 0;
+    if (!findForeignWindow(opt, &into, &failure)) return failure;
+    // A screensaver's show: endless, silent and keyless unless asked.
+    const bool screensaver = into != 0;
+    const bool mute = opt.mute || (screensaver && !opt.sound);
+
     const int32_t first = opt.playlist.empty() ? seed : opt.playlist.front();
     // The song's length decides whether --start is in it; the show itself
     // is built once the window is open.
@@ -358,6 +415,7 @@ int runLiveShow(const Options& opt, int32_t seed) {
     wo.title = windowTitle(first);
     wo.vsync = !opt.noVsync;
     wo.fullscreen = opt.fullscreen;
+    wo.intoWindow = into;
     auto window = SdlWindow::open(wo, &why);
     if (!window) {
         std::fprintf(stderr, "vortel: %s\n", why.c_str());
@@ -371,8 +429,11 @@ int runLiveShow(const Options& opt, int32_t seed) {
     }
 
     std::unique_ptr<SdlAudioDevice> device;
-    if (opt.mute) {
-        if (opt.verbose) std::fprintf(stderr, "vortel: --mute: the show runs silently\n");
+    if (screensaver && opt.verbose)
+        std::fprintf(stderr, "vortel: drawing into window %s\n", windowIdText(into).c_str());
+    if (mute) {
+        if (opt.verbose)
+            std::fprintf(stderr, "vortel: %s: the show runs silently\n", opt.mute ? "--mute" : "no --sound");
     } else {
         device = SdlAudioDevice::open(kSampleRate, &why);
         if (!device && opt.verbose) std::fprintf(stderr, "vortel: %s; the show runs silently\n", why.c_str());
@@ -385,7 +446,9 @@ int runLiveShow(const Options& opt, int32_t seed) {
     settings.verbose = opt.verbose;
     settings.reportGlErrors = opt.verbose;
     if (opt.playlist.size() > 1) settings.playlist.assign(opt.playlist.begin() + 1, opt.playlist.end());
-    settings.shuffle = opt.shuffle;
+    settings.shuffle = opt.shuffle || (screensaver && opt.playlist.empty());
+    // A screensaver leaves no files behind in the folder it was started in.
+    if (screensaver) settings.writeRunFile = false;
     LiveShow show(*window, player.get(), settings);
     if (!show.startShow(first, start, &why)) {
         std::fprintf(stderr, "vortel: %s\n", why.c_str());
@@ -393,7 +456,10 @@ int runLiveShow(const Options& opt, int32_t seed) {
     }
     LoopResult r = show.run();
     if (opt.verbose) {
-        const char* how = r.end == LoopEnd::Quit ? "quit" : r.end == LoopEnd::Escape ? "Escape" : "song over";
+        const char* how = window->windowGone()       ? "window destroyed"
+                          : r.end == LoopEnd::Quit   ? "quit"
+                          : r.end == LoopEnd::Escape ? "Escape"
+                                                     : "song over";
         std::fprintf(stderr, "vortel: ended (%s) after %d frames in %.3f s, %d show%s\n", how, r.frames,
                      show.runSeconds(), show.showsStarted(), show.showsStarted() == 1 ? "" : "s");
         show.reportShowFrames();

@@ -67,6 +67,22 @@ const OptionSpec kOptions[] = {
      .help = "play random seeds one after another without end (after\n"
              "SEED, when one is given)",
      .store = [](Options& o, Values) { o.shuffle = true; return Why(); }},
+    {.name = "--window-id", .values = "ID",
+     .help = "draw into this X11 window of another program (hex 0x... or\n"
+             "decimal), as a screensaver hack does: random seeds without\n"
+             "end, no keys, no sound unless --sound; ends on SIGTERM or\n"
+             "when the window is destroyed",
+     .store = [](Options& o, Values v) {
+         Why why;
+         o.windowId = parseWindowId(v[0], "option --window-id", &why);
+         return why;
+     }},
+    {.name = "--root",
+     .help = "the same in the root window, or in $XSCREENSAVER_WINDOW when\n"
+             "XScreenSaver set it",
+     .store = [](Options& o, Values) { o.root = true; return Why(); }},
+    {.name = "--sound", .help = "with --window-id or --root: play the sound as well",
+     .store = [](Options& o, Values) { o.sound = true; return Why(); }},
 
     // Without a window or a sound device.
     {.name = "--inspect", .group = Offline, .help = "print the seed's show as JSON on stdout",

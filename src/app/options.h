@@ -35,6 +35,12 @@ struct Options {
     std::optional<float> startSeconds;  // --start: the first show begins at this song time
     std::vector<int32_t> playlist;      // --playlist: these seeds, one show after another
     bool shuffle = false;               // --shuffle: random seeds, one show after another, without end
+
+    // Drawing into a window another program owns, as a screensaver does
+    // (live_options.h): --window-id, --root, and --sound for sound there.
+    std::optional<uint64_t> windowId;
+    bool root = false;
+    bool sound = false;
 };
 
 // Where --help lists an option: with the live show, with the outputs that

@@ -3,6 +3,8 @@
 #include <SDL2/SDL.h>
 #include <SDL2/SDL_opengl.h>
 
+#include <cstdint>
+
 #include "platform/library_messages.h"
 #include "platform/signals.h"
 
@@ -75,15 +77,27 @@ std::unique_ptr<SdlWindow> SdlWindow::open(const WindowOptions& options, std::st
         return nullptr;
     }
     std::unique_ptr<SdlWindow> w(new SdlWindow());
+    if (options.intoWindow != 0) {
+        if (!driver || SDL_strcmp(driver, "x11") != 0) {
+            if (error) *error = "drawing into window " + windowIdText(options.intoWindow) + " needs an X11 display";
+            return nullptr;
+        }
+        w->watch_ = X11WindowWatch::open(options.intoWindow, error);
+        if (!w->watch_) return nullptr;
+        // The window is taken as it is: SDL neither maps, moves nor resizes it.
+        SDL_SetHint(SDL_HINT_VIDEO_FOREIGN_WINDOW_OPENGL, "1");
+    }
     Uint32 flags = SDL_WINDOW_OPENGL | (options.visible ? SDL_WINDOW_SHOWN : SDL_WINDOW_HIDDEN);
     if (options.fullscreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
     std::string lastError;
     // A 32-bit depth buffer first; many drivers only offer 24 bits.
     for (int depth : {32, 24}) {
         setContextAttributes(depth);
-        SDL_Window* win = SDL_CreateWindow(options.title.c_str(), SDL_WINDOWPOS_UNDEFINED,
-                                           SDL_WINDOWPOS_UNDEFINED, options.width, options.height,
-                                           flags);
+        SDL_Window* win =
+            options.intoWindow != 0
+                ? SDL_CreateWindowFrom(reinterpret_cast<const void*>(static_cast<uintptr_t>(options.intoWindow)))
+                : SDL_CreateWindow(options.title.c_str(), SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
+                                   options.width, options.height, flags);
         if (!win) {
             lastError = SDL_GetError();
             continue;
@@ -104,14 +118,15 @@ std::unique_ptr<SdlWindow> SdlWindow::open(const WindowOptions& options, std::st
         return nullptr;
     }
     SDL_GL_MakeCurrent(w->window_, w->context_);
-    if (options.fullscreen && options.visible) SDL_ShowCursor(SDL_DISABLE);
+    if (options.fullscreen && options.visible && !w->watch_) SDL_ShowCursor(SDL_DISABLE);
     SDL_GL_SetSwapInterval(options.vsync ? 1 : 0);
     int depth = 0;
     SDL_GL_GetAttribute(SDL_GL_DEPTH_SIZE, &depth);
     w->depthBits_ = depth;
     w->renderer_ = glString(GL_RENDERER);
     w->glVersion_ = glString(GL_VERSION);
-    w->repeats_.enable();
+    // The keys of a window someone else owns are theirs.
+    if (!w->watch_) w->repeats_.enable();
     return w;
 }
 
@@ -137,6 +152,7 @@ FrameInput SdlWindow::pollInput() {
             if (ev.window.event == SDL_WINDOWEVENT_CLOSE) in.quit = true;
             break;
         case SDL_KEYDOWN:
+            if (watch_) break;
             if (ev.key.keysym.sym == SDLK_ESCAPE) escapeLatched_ = true;
             if (ev.key.keysym.sym == SDLK_F11 && !repeat) toggleFullscreen();
             // With a modifier held the keys belong to the desktop (Alt+Tab and the like).
@@ -154,15 +170,22 @@ FrameInput SdlWindow::pollInput() {
         SDL_PumpEvents();
         if (SDL_HasEvent(SDL_QUIT)) in.quit = true;
     }
-    const Uint8* keys = SDL_GetKeyboardState(nullptr);
-    // Escape: down now, or pressed since the last poll.
-    in.escape = escapeLatched_ || (keys && keys[SDL_SCANCODE_ESCAPE]);
-    escapeLatched_ = false;
+    if (watch_) {
+        // Its owner ends the show by destroying the window (or a signal does).
+        watch_->poll();
+        if (watch_->gone()) in.quit = true;
+    } else {
+        const Uint8* keys = SDL_GetKeyboardState(nullptr);
+        // Escape: down now, or pressed since the last poll.
+        in.escape = escapeLatched_ || (keys && keys[SDL_SCANCODE_ESCAPE]);
+        escapeLatched_ = false;
+    }
     if (quitSignalled()) in.quit = true;
     return in;
 }
 
 void SdlWindow::toggleFullscreen() {
+    if (watch_) return;  // the owner decides the window's size
     const bool full = !fullscreen();
     SDL_SetWindowFullscreen(window_, full ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
     // Nothing to point at in a full-screen show.
@@ -173,10 +196,25 @@ bool SdlWindow::fullscreen() const {
     return (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
 }
 
-void SdlWindow::drawableSize(int* width, int* height) const { SDL_GL_GetDrawableSize(window_, width, height); }
+void SdlWindow::drawableSize(int* width, int* height) const {
+    // SDL does not follow a foreign window's size; the watch does.
+    if (watch_) {
+        *width = watch_->width();
+        *height = watch_->height();
+        return;
+    }
+    SDL_GL_GetDrawableSize(window_, width, height);
+}
 
-void SdlWindow::swapBuffers() { SDL_GL_SwapWindow(window_); }
+void SdlWindow::swapBuffers() {
+    // Nothing more to show once the window is gone.
+    if (watch_ && watch_->gone()) return;
+    SDL_GL_SwapWindow(window_);
+}
 
-void SdlWindow::setTitle(const std::string& title) { SDL_SetWindowTitle(window_, title.c_str()); }
+void SdlWindow::setTitle(const std::string& title) {
+    // A foreign window keeps the name its owner gave it.
+    if (!watch_) SDL_SetWindowTitle(window_, title.c_str());
+}
 
 }  // namespace vortel

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "platform/key_repeat.h"
+#include "platform/x11_window.h"
 
 #include "platform/host.h"
 
@@ -18,6 +19,10 @@ struct WindowOptions {
     bool visible = true;   // hidden windows serve tests and offline rendering
     bool fullscreen = false;  // cover the whole desktop (F11 toggles while running)
     bool offscreen = false;   // no display needed: SDL's offscreen driver (EGL), for pictures nobody watches
+    // Draw into this X11 window, which another program owns (a screensaver's,
+    // the root window), at its size, instead of opening one: no title, no
+    // keys, no full screen; its destruction reads as quit. 0: a window of our own.
+    uint64_t intoWindow = 0;
 };
 
 // The address of the named GL entry point in the current context, or null:
@@ -55,6 +60,8 @@ public:
     const std::string& renderer() const { return renderer_; }
     const std::string& openGlVersion() const { return glVersion_; }
     SDL_Window* handle() const { return window_; }
+    // Whether the window drawn into was destroyed by its owner.
+    bool windowGone() const { return watch_ && watch_->gone(); }
 
 private:
     SdlWindow() = default;
@@ -64,6 +71,7 @@ private:
     bool depthFellBack_ = false;
     bool escapeLatched_ = false;
     KeyRepeatFilter repeats_;
+    std::unique_ptr<X11WindowWatch> watch_;  // the foreign window drawn into, if any
     std::string renderer_;
     std::string glVersion_;
 };

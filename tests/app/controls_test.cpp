@@ -64,7 +64,7 @@ TEST(ShowClock, RunsFromItsAnchorHoldsWhilePausedAndJumpsOnSeeks) {
     EXPECT_EQ(c.at(99000), 10.0f);
 }
 
-TEST(LiveOptions, StartPlaylistAndShuffleAreReadAndChecked) {
+TEST(LiveOptions, StartPlaylistShuffleAndWindowAreReadAndChecked) {
     auto parse = [](std::vector<std::string> a) { return parseOptions(a); };
     ParseResult r = parse({"5", "--start", "12.5", "--shuffle"});
     ASSERT_EQ(r.error, "");
@@ -73,6 +73,10 @@ TEST(LiveOptions, StartPlaylistAndShuffleAreReadAndChecked) {
     r = parse({"--playlist=3,-7,+9,2147483647"});
     ASSERT_EQ(r.error, "");
     EXPECT_EQ(r.options.playlist, (std::vector<int32_t>{3, -7, 9, 2147483647}));
+    r = parse({"--window-id", "0x1A00007", "--sound"});
+    ASSERT_EQ(r.error, "");
+    EXPECT_EQ(r.options.windowId, 0x1a00007u);
+    EXPECT_EQ(parse({"--window-id=27262983"}).options.windowId, 27262983u);
     for (const char* bad : {"", "3,,4", "3,", "x", "2147483648", "-", " "}) {
         std::string why;
         EXPECT_FALSE(parseSeedList(bad, &why)) << bad;
@@ -92,6 +96,14 @@ TEST(LiveOptions, StartPlaylistAndShuffleAreReadAndChecked) {
         {{"4", "--playlist", "1,2"}, "either a SEED or --playlist"},
         {{"--playlist", "1", "--shuffle"}, "either --playlist or --shuffle"},
         {{"--shuffle=yes"}, "takes no value"},
+        {{"--window-id", "0"}, "not a window id"},
+        {{"--window-id", "0x"}, "not a window id"},
+        {{"--window-id", "12ab"}, "not a window id"},
+        {{"--window-id", "0x100000000"}, "not a window id"},
+        {{"--window-id", "0x1a", "--root"}, "either --window-id or --root"},
+        {{"--root", "--fullscreen"}, "--fullscreen does not go with --root"},
+        {{"--root", "--contact-sheet", "a.png"}, "live show"},
+        {{"--sound", "--mute"}, "either --sound or --mute"},
     };
     for (const Case& c : cases) {
         r = parse(c.args);

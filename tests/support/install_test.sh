@@ -20,7 +20,7 @@ DESTDIR="$scratch/root" cmake --install "$build" --prefix /usr >/dev/null
 bin="$scratch/root/usr/bin"
 expected=(usr/bin/vortel usr/bin/vortel-gallery usr/share/man/man1/vortel.1
           usr/share/applications/vortel.desktop usr/share/icons/hicolor/128x128/apps/vortel.png
-          usr/share/bash-completion/completions/vortel)
+          usr/share/bash-completion/completions/vortel usr/share/vortel/vortel.xscreensaver)
 for f in "${expected[@]}"; do [ -e "$scratch/root/$f" ] || fail "not installed: /$f"; done
 
 version=$(program "$bin/vortel" --version)
