@@ -1,13 +1,18 @@
 #!/usr/bin/env bash
-# Stills of two builds compared by PSNR (ImageMagick's compare), over many
-# seeds and song times, with the actions each frame runs; prints every pair
-# and the minimum, overall and per post pass.
+# Stills of two builds compared by PSNR (ImageMagick's compare, else
+# scripts/png_psnr.py), over many seeds and song times, with the actions
+# each frame runs; prints every pair and the minimum, overall and per post
+# pass.
 #
 #   bench/still_psnr.sh OLD_BINARY NEW_BINARY [SEEDS] [TIMES_PER_SEED]
 #
+# OLD_ARGS and NEW_ARGS (environment) are added to each binary's --still
+# commands: one build's two renderers compare with
+#   NEW_ARGS="--renderer glsl" bench/still_psnr.sh build/vortel build/vortel
+#
 # SEEDS is a blank-separated list (default: 1 5 2026 7 42 1234 98765 424242);
 # the times are spread evenly over each seed's show, shifted per seed so
-# that different seeds land on different beats. Needs python3 and compare.
+# that different seeds land on different beats. Needs python3.
 set -euo pipefail
 old=${1:?old binary}
 new=${2:?new binary}
@@ -24,9 +29,13 @@ for seed in $seeds; do
 n, L, s = $per, $length + 1.0, $seed
 print(' '.join('%.3f' % min(L - 0.01, (k + 0.37 + (s * 0.618) % 1 * 0.5) * L / n) for k in range(n)))")
   for t in $times; do
-    "$old" "$seed" --still "$t" "$dir/old.png" --force >/dev/null
-    "$new" "$seed" --still "$t" "$dir/new.png" --force >/dev/null
-    psnr=$(compare -metric PSNR "$dir/old.png" "$dir/new.png" /dev/null 2>&1 || true)
+    "$old" "$seed" --still "$t" "$dir/old.png" --force ${OLD_ARGS:-} >/dev/null
+    "$new" "$seed" --still "$t" "$dir/new.png" --force ${NEW_ARGS:-} >/dev/null
+    if command -v compare >/dev/null; then
+      psnr=$(compare -metric PSNR "$dir/old.png" "$dir/new.png" /dev/null 2>&1 || true)
+    else
+      psnr=$("$(dirname "$0")/../scripts/png_psnr.py" "$dir/old.png" "$dir/new.png")
+    fi
     psnr=${psnr%% *}
     [[ $psnr == inf ]] && psnr=99
     actions=$("$new" "$seed" --inspect --at "$t" | python3 -c '

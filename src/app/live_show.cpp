@@ -58,9 +58,9 @@ LiveShow::LiveShow(Host& host, LivePlayer* player, LiveSettings settings)
       player_(player),
       settings_(std::move(settings)),
       playlist_(settings_.playlist, settings_.shuffle),
-      panels_(settings_.fontPath) {
+      panels_(settings_.fontPath, settings_.renderer) {
     if (!settings_.audioClock) settings_.audioClock = &budgetTicks;
-    next_ = std::make_unique<NextShow>(settings_.audioClock, settings_.wrapSound);
+    next_ = std::make_unique<NextShow>(settings_.audioClock, settings_.wrapSound, settings_.renderer);
 }
 
 LiveShow::~LiveShow() {
@@ -72,7 +72,7 @@ LiveShow::~LiveShow() {
 
 bool LiveShow::startShow(int32_t seed, float at, std::string* why) {
     const auto t0 = std::chrono::steady_clock::now();
-    auto next = std::make_unique<PreparedShow>(prepareShow(seed, settings_.audioClock, settings_.wrapSound));
+    auto next = std::make_unique<PreparedShow>(prepareShow(seed, settings_.audioClock, settings_.wrapSound, settings_.renderer));
     // Every program variant this seed's frames need is compiled now, not in
     // the middle of the show.
     const auto warmStart = std::chrono::steady_clock::now();
@@ -416,6 +416,7 @@ int runLiveShow(const Options& opt, int32_t seed) {
     wo.vsync = !opt.noVsync;
     wo.fullscreen = opt.fullscreen;
     wo.intoWindow = into;
+    wo.coreProfile = opt.renderer == Renderer::Glsl;
     auto window = SdlWindow::open(wo, &why);
     if (!window) {
         std::fprintf(stderr, "vortel: %s\n", why.c_str());
@@ -445,6 +446,7 @@ int runLiveShow(const Options& opt, int32_t seed) {
     LiveSettings settings;
     settings.verbose = opt.verbose;
     settings.reportGlErrors = opt.verbose;
+    settings.renderer = opt.renderer;
     if (opt.playlist.size() > 1) settings.playlist.assign(opt.playlist.begin() + 1, opt.playlist.end());
     settings.shuffle = opt.shuffle || (screensaver && opt.playlist.empty());
     // A screensaver leaves no files behind in the folder it was started in.

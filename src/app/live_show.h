@@ -40,6 +40,7 @@ struct LiveSettings {
     AudioStream::Clock audioClock = nullptr;  // the audio budget's clock; null = budgetTicks
     bool reportGlErrors = false;    // the first GL error of each kind on stderr
     SoundSourceWrap wrapSound;      // tests: a stand-in between each song and its image
+    Renderer renderer = Renderer::Arb;  // the programs every show draws with (the context must suit)
 };
 
 // The steerable show: one seed's song, sound and pictures at a time, in the

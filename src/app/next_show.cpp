@@ -18,11 +18,12 @@ double secondsSince(std::chrono::steady_clock::time_point t0) {
 
 }  // namespace
 
-PreparedShow prepareShow(int32_t seed, AudioStream::Clock clock, const SoundSourceWrap& wrap) {
+PreparedShow prepareShow(int32_t seed, AudioStream::Clock clock, const SoundSourceWrap& wrap, Renderer renderer) {
     const auto t0 = std::chrono::steady_clock::now();
     PreparedShow p;
     p.seed = seed;
     p.show = std::make_unique<Show>();
+    p.show->gpu.renderer = renderer;
     p.show->layout.seed = seed;
     setupSong(p.show->layout, p.show->rng);
     p.textures = preparePictures(*p.show);
@@ -68,7 +69,8 @@ void NextShow::start(int32_t seed) {
     stage_ = 0;
     graphicsSteps_ = 0;
     graphicsSeconds_ = 0;
-    working_ = std::async(std::launch::async, [seed, clock = clock_, wrap = wrap_] { return prepareShow(seed, clock, wrap); });
+    working_ = std::async(std::launch::async,
+                          [seed, clock = clock_, wrap = wrap_, renderer = renderer_] { return prepareShow(seed, clock, wrap, renderer); });
 }
 
 void NextShow::drop(PreparedShow& p) {
@@ -97,7 +99,7 @@ std::unique_ptr<PreparedShow> NextShow::step(std::string* why) {
     bool finished = false;
     switch (stage_) {
     case 0:
-        if (!loadGlApi(&glProcAddress, why)) {
+        if (!loadGlApi(show.gpu.renderer, &glProcAddress, why)) {
             ready_.reset();
             return nullptr;
         }

@@ -32,7 +32,8 @@ struct PreparedShow {
 // The part without GL, in the order of a fresh start: tempo, texture
 // images, timeline (each re-seeds the show's generator), warm-up times,
 // then the song and its first seconds.
-PreparedShow prepareShow(int32_t seed, AudioStream::Clock clock, const SoundSourceWrap& wrap = {});
+PreparedShow prepareShow(int32_t seed, AudioStream::Clock clock, const SoundSourceWrap& wrap = {},
+                         Renderer renderer = Renderer::Arb);
 
 // The GL part all at once (a start, or a show nobody waits for): uploads,
 // render targets, programs and the whole warm-up. False with a reason when
@@ -41,7 +42,8 @@ bool finishShowGraphics(PreparedShow& next, std::string* why);
 
 class NextShow {
 public:
-    NextShow(AudioStream::Clock clock, SoundSourceWrap wrap) : clock_(clock), wrap_(std::move(wrap)) {}
+    NextShow(AudioStream::Clock clock, SoundSourceWrap wrap, Renderer renderer = Renderer::Arb)
+        : clock_(clock), wrap_(std::move(wrap)), renderer_(renderer) {}
     ~NextShow();  // waits for a preparation still running and frees what it made
 
     // Asks for `seed` next. While another preparation runs, the latest
@@ -66,6 +68,7 @@ private:
 
     AudioStream::Clock clock_;
     SoundSourceWrap wrap_;
+    Renderer renderer_;
     std::future<PreparedShow> working_;
     int32_t workingSeed_ = 0;
     std::optional<int32_t> wanted_;  // asked for while the thread worked on another

@@ -48,6 +48,16 @@ const OptionSpec kOptions[] = {
      .store = [](Options& o, Values) { o.version = true; return Why(); }},
     {.name = "--verbose", .help = "report start-up facts and problems (GL errors too) on stderr",
      .store = [](Options& o, Values) { o.verbose = o.offline.verbose = true; return Why(); }},
+    {.name = "--renderer", .values = "arb|glsl",
+     .help = "the programs that draw the pictures, live and in the outputs:\n"
+             "arb (ARB assembly programs, the default) or glsl (GLSL on an\n"
+             "OpenGL 3.3 core context)",
+     .store = [](Options& o, Values v) {
+         const std::optional<Renderer> r = rendererNamed(v[0]);
+         if (!r) return "option --renderer: '" + v[0] + "' is not a renderer (arb or glsl)";
+         o.renderer = o.offline.renderer = *r;
+         return Why();
+     }},
     {.name = "--no-vsync", .help = "do not wait for the display between frames",
      .store = [](Options& o, Values) { o.noVsync = true; return Why(); }},
     {.name = "--fullscreen", .help = "cover the whole screen (F11 switches while the show runs)",

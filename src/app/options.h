@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "gfx/renderer.h"
 #include "offline/output_plan.h"
 
 namespace vortel {
@@ -23,6 +24,7 @@ struct Options {
     bool verbose = false;
     bool mute = false;        // the live show opens no sound device
     bool fullscreen = false;  // the live show covers the whole screen
+    Renderer renderer = Renderer::Arb;  // --renderer, for the live show (offline.renderer: the outputs)
 
     // The outputs written without a window: --inspect, --at, --still,
     // --contact-sheet, --record, --fps, --length, --summary, --wav, --stems,

@@ -16,7 +16,8 @@ namespace vortel {
 
 class OverlayPanels {
 public:
-    explicit OverlayPanels(std::string fontPath) : fontPath_(std::move(fontPath)) {}
+    explicit OverlayPanels(std::string fontPath, Renderer renderer = Renderer::Arb)
+        : fontPath_(std::move(fontPath)), infoImage_(renderer), guideImage_(renderer) {}
 
     bool infoShown() const { return info_; }
     bool guideShown() const { return guide_; }

@@ -1,6 +1,9 @@
 #include "gfx/gl_api.h"
 
+#include <cstdio>
 #include <cstring>
+
+#include "gfx/glsl_api.h"
 
 namespace vortel {
 
@@ -57,6 +60,7 @@ void clearGlApi() {
 #define VORTEL_GL_CLEAR_ENTRY_POINT(type, name) name = nullptr;
     VORTEL_GL_ENTRY_POINTS(VORTEL_GL_CLEAR_ENTRY_POINT)
 #undef VORTEL_GL_CLEAR_ENTRY_POINT
+    clearGlslEntryPoints();
     g_loaded = false;
 }
 
@@ -79,6 +83,51 @@ bool loadGlApi(const GlLoaderHooks& hooks, std::string* error) {
     }
     VORTEL_GL_ENTRY_POINTS(VORTEL_GL_LOAD_ENTRY_POINT)
 #undef VORTEL_GL_LOAD_ENTRY_POINT
+    g_loaded = true;
+    return true;
+}
+
+namespace {
+
+// Whether the current context's version is at least OpenGL 3.3 or OpenGL ES
+// 3.0, the GLSL renderer's least.
+bool glslContext() {
+    const auto* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
+    if (!version) return false;
+    const bool es = contextIsEs();
+    int major = 0, minor = 0;
+    if (std::sscanf(es ? version + 9 : version, " %d.%d", &major, &minor) != 2) return false;
+    return es ? major >= 3 : (major > 3 || (major == 3 && minor >= 3));
+}
+
+}  // namespace
+
+bool loadGlApi(Renderer renderer, GlProcLoader loader, std::string* error) {
+    if (renderer == Renderer::Arb) return loadGlApi(loader, error);
+    clearGlApi();
+    if (!loader || !glGetString(GL_VERSION)) {
+        setError(error, "no OpenGL context is current, so its entry points cannot be loaded");
+        return false;
+    }
+    if (!glslContext()) {
+        setError(error, std::string("the GLSL renderer needs OpenGL 3.3 or OpenGL ES 3.0; the context offers ") +
+                            reinterpret_cast<const char*>(glGetString(GL_VERSION)));
+        return false;
+    }
+    const GlLoaderHooks hooks{loader, nullptr};
+#define VORTEL_GL_LOAD_FRAMEBUFFER_ENTRY_POINT(type, name)                              \
+    name = reinterpret_cast<type>(loader(#name));                                        \
+    if (!name) {                                                                          \
+        clearGlApi();                                                                     \
+        setError(error, "the OpenGL entry point " #name " could not be loaded");         \
+        return false;                                                                     \
+    }
+    VORTEL_GL_FRAMEBUFFER_ENTRY_POINTS(VORTEL_GL_LOAD_FRAMEBUFFER_ENTRY_POINT)
+#undef VORTEL_GL_LOAD_FRAMEBUFFER_ENTRY_POINT
+    if (!loadGlslEntryPoints(hooks, error)) {
+        clearGlApi();
+        return false;
+    }
     g_loaded = true;
     return true;
 }

@@ -13,10 +13,15 @@
 #include <string>
 #include <string_view>
 
+#include "gfx/renderer.h"
+
 namespace vortel {
 
-// X-macro over every extension entry point: X(pointer type, name).
-#define VORTEL_GL_ENTRY_POINTS(X)                                           \
+// X-macro over every extension entry point of the ARB renderer: X(pointer
+// type, name).
+#define VORTEL_GL_ENTRY_POINTS(X) VORTEL_GL_ARB_ENTRY_POINTS(X) VORTEL_GL_FRAMEBUFFER_ENTRY_POINTS(X)
+
+#define VORTEL_GL_ARB_ENTRY_POINTS(X)                                       \
     /* ARB_multitexture */                                                  \
     X(PFNGLACTIVETEXTUREARBPROC, glActiveTextureARB)                        \
     X(PFNGLCLIENTACTIVETEXTUREARBPROC, glClientActiveTextureARB)            \
@@ -38,7 +43,11 @@ namespace vortel {
     X(PFNGLGETPROGRAMENVPARAMETERFVARBPROC, glGetProgramEnvParameterfvARB)  \
     X(PFNGLGETPROGRAMLOCALPARAMETERFVARBPROC, glGetProgramLocalParameterfvARB) \
     /* OpenGL 1.4: a shape's strips in one call */                          \
-    X(PFNGLMULTIDRAWARRAYSPROC, glMultiDrawArrays)                          \
+    X(PFNGLMULTIDRAWARRAYSPROC, glMultiDrawArrays)
+
+// The render targets' entry points, which both renderers load (core in
+// OpenGL 3.0 and OpenGL ES 3.0 under the same names).
+#define VORTEL_GL_FRAMEBUFFER_ENTRY_POINTS(X)                               \
     /* ARB_framebuffer_object: the render targets of the frame */           \
     X(PFNGLGENFRAMEBUFFERSPROC, glGenFramebuffers)                          \
     X(PFNGLDELETEFRAMEBUFFERSPROC, glDeleteFramebuffers)                    \
@@ -83,6 +92,12 @@ using GlProcLoader = void* (*)(const char* name);
 // table. The caller reports the line and stops.
 bool loadGlApi(GlProcLoader loader, std::string* error);
 bool loadGlApi(const GlLoaderHooks& hooks, std::string* error);
+
+// The entry points `renderer` draws with: for Renderer::Arb the above; for
+// Renderer::Glsl the render targets' ones and those of glsl_api.h, from a
+// context of OpenGL 3.3 or OpenGL ES 3.0 at least (no extension needed).
+// Reports and fails as the above does.
+bool loadGlApi(Renderer renderer, GlProcLoader loader, std::string* error);
 
 // True once loadGlApi has succeeded (and until clearGlApi).
 bool glApiLoaded();

@@ -1,6 +1,7 @@
 #include "gfx/gl_state.h"
 
 #include "gfx/gl_api.h"
+#include "gfx/glsl_api.h"
 
 namespace vortel {
 
@@ -25,24 +26,28 @@ constexpr GLenum kParams[4] = {GL_TEXTURE_WRAP_S, GL_TEXTURE_WRAP_T, GL_TEXTURE_
 
 }  // namespace
 
-SavedBindings::SavedBindings() {
+SavedBindings::SavedBindings(Renderer renderer) : renderer_(renderer) {
+    const auto activeTexture = renderer == Renderer::Glsl ? glActiveTexture : glActiveTextureARB;
     for (int u = 0; u < 2; ++u) {
-        glActiveTextureARB(kUnits[u]);
+        activeTexture(kUnits[u]);
         glGetIntegerv(GL_TEXTURE_BINDING_2D, &units_[u].texture);
         for (int i = 0; i < 4; ++i) glGetTexParameteriv(GL_TEXTURE_2D, kParams[i], &units_[u].params[i]);
-        glActiveTextureARB(GL_TEXTURE0_ARB);
+        activeTexture(GL_TEXTURE0_ARB);
     }
+    if (renderer == Renderer::Glsl) return;
     glGetFloatv(GL_CURRENT_TEXTURE_COORDS, texCoord_);
     glGetFloatv(GL_CURRENT_COLOR, colour_);
 }
 
 void SavedBindings::restore() const {
+    const auto activeTexture = renderer_ == Renderer::Glsl ? glActiveTexture : glActiveTextureARB;
     for (int u = 1; u >= 0; --u) {
-        glActiveTextureARB(kUnits[u]);
+        activeTexture(kUnits[u]);
         glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(units_[u].texture));
         for (int i = 0; i < 4; ++i) glTexParameteri(GL_TEXTURE_2D, kParams[i], units_[u].params[i]);
-        glActiveTextureARB(GL_TEXTURE0_ARB);
+        activeTexture(GL_TEXTURE0_ARB);
     }
+    if (renderer_ == Renderer::Glsl) return;
     glTexCoord4fv(texCoord_);
     glColor4fv(colour_);
 }

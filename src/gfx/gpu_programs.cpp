@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "gfx/gl_api.h"
+#include "gfx/glsl_programs.h"
 
 namespace vortel {
 
@@ -61,12 +62,14 @@ bool compileGpuPrograms(const GpuProgramSource* sources, int count, uint32_t* na
 }
 
 bool createGpuPrograms(GpuResources& gpu) {
+    if (gpu.renderer == Renderer::Glsl) return createGlslObjects(gpu);
     GpuProgramSource sources[kGpuProgramCount];
     for (int i = 0; i < kGpuProgramCount; ++i) sources[i] = gpuProgramSource(static_cast<GpuProgramId>(i));
     return compileGpuPrograms(sources, kGpuProgramCount, gpu.programs.data());
 }
 
 void deleteGpuPrograms(GpuResources& gpu) {
+    if (gpu.renderer == Renderer::Glsl) return deleteGlslObjects(gpu);
     if (glApiLoaded()) glDeleteProgramsARB(kGpuProgramCount, gpu.programs.data());
     gpu.programs.fill(0);
 }

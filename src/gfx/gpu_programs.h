@@ -67,11 +67,12 @@ bool compileGpuPrograms(const GpuProgramSource* sources, int count, uint32_t* na
 
 // Compiles the programs in order into gpu.programs. A program that does
 // not compile is reported with one line on stderr and the rest go on;
-// binding it later draws nothing. Returns whether all compiled.
+// binding it later draws nothing. Returns whether all compiled. For the
+// GLSL renderer (gpu.renderer) its own objects instead (glsl_programs.h).
 bool createGpuPrograms(GpuResources& gpu);
 
 // Deletes the programs of gpu.programs (where the GL's entry points are
-// loaded) and zeroes their names.
+// loaded) and zeroes their names; for the GLSL renderer its own objects.
 void deleteGpuPrograms(GpuResources& gpu);
 
 // The GL name of a program created by createGpuPrograms.

@@ -7,6 +7,9 @@
 #include <array>
 #include <cstdint>
 
+#include "gfx/glsl_resources.h"
+#include "gfx/renderer.h"
+
 namespace vortel {
 
 constexpr int kTextureSlotCount = 11;
@@ -29,6 +32,11 @@ struct GpuResources {
     std::array<uint32_t, kTextureSlotCount> textureSlots{};
     std::array<uint32_t, kGpuProgramCount> programs{};  // by GpuProgramId
     RenderTargets targets;
+    // Which programs draw the plans (renderer.h); set before the objects
+    // are made. The GLSL renderer's own objects and state follow.
+    Renderer renderer = Renderer::Arb;
+    GlslObjects glsl;
+    GlslState glslState;
 };
 
 }  // namespace vortel

@@ -1,20 +1,23 @@
 #include "gfx/overlay_image.h"
 
 #include "gfx/gl_api.h"
+#include "gfx/glsl_api.h"
 
 namespace vortel {
 
 OverlayImage::~OverlayImage() {
     if (texture_) glDeleteTextures(1, &texture_);
+    deleteGlslOverlay(glsl_);
 }
 
 void OverlayImage::upload(const uint8_t* rgba, int width, int height) {
     width_ = width;
     height_ = height;
     if (width <= 0 || height <= 0) return;
+    const auto activeTexture = renderer_ == Renderer::Glsl ? glActiveTexture : glActiveTextureARB;
     GLint active = GL_TEXTURE0_ARB;
     glGetIntegerv(GL_ACTIVE_TEXTURE_ARB, &active);
-    glActiveTextureARB(GL_TEXTURE0_ARB);
+    activeTexture(GL_TEXTURE0_ARB);
     GLint bound = 0;
     glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
     GLint alignment = 4;
@@ -30,11 +33,15 @@ void OverlayImage::upload(const uint8_t* rgba, int width, int height) {
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
     glPixelStorei(GL_UNPACK_ALIGNMENT, alignment);
     glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(bound));
-    glActiveTextureARB(static_cast<GLenum>(active));
+    activeTexture(static_cast<GLenum>(active));
 }
 
 void OverlayImage::draw(int x, int y, int windowWidth, int windowHeight) const {
     if (!texture_ || width_ <= 0 || height_ <= 0 || windowWidth <= 0 || windowHeight <= 0) return;
+    if (renderer_ == Renderer::Glsl) {
+        drawGlslOverlay(glsl_, texture_, x, y, width_, height_, windowWidth, windowHeight);
+        return;
+    }
     GLint active = GL_TEXTURE0_ARB;
     glGetIntegerv(GL_ACTIVE_TEXTURE_ARB, &active);
     glActiveTextureARB(GL_TEXTURE0_ARB);

@@ -5,11 +5,16 @@
 // was drawn.
 #include <cstdint>
 
+#include "gfx/glsl_overlay.h"
+#include "gfx/renderer.h"
+
 namespace vortel {
 
 class OverlayImage {
 public:
-    OverlayImage() = default;
+    // Drawn the way `renderer` draws (a program of its own for the GLSL
+    // renderer, whose context has no fixed-function GL).
+    explicit OverlayImage(Renderer renderer = Renderer::Arb) : renderer_(renderer) {}
     ~OverlayImage();  // frees the texture; the context must still be current
     OverlayImage(const OverlayImage&) = delete;
     OverlayImage& operator=(const OverlayImage&) = delete;
@@ -28,6 +33,8 @@ public:
     uint32_t texture() const { return texture_; }
 
 private:
+    Renderer renderer_;
+    mutable GlslOverlayObjects glsl_;
     uint32_t texture_ = 0;
     int width_ = 0;
     int height_ = 0;

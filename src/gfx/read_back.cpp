@@ -13,6 +13,12 @@ void readFromBackBufferPacked() {
 
 bool packsTopRowFirst() {
     const auto* extensions = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
+    // A core context has no such list (and records an error for asking):
+    // its rows are turned over here.
+    if (!extensions) {
+        while (glGetError() != GL_NO_ERROR) {
+        }
+    }
     return extensionListed(extensions, "GL_MESA_pack_invert");
 }
 

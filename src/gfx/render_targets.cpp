@@ -18,12 +18,16 @@ void setSampling(GLuint texture, uint32_t wrap) {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
 }
 
-// An empty texture in the slots' layout (B, G, R, A bytes).
-GLuint makeTexture(int size) {
+// An empty texture in the slots' layout (B, G, R, A bytes; R, G, B, A for
+// the GLSL renderer, as OpenGL ES has it).
+GLuint makeTexture(int size, Renderer renderer) {
     GLuint t = 0;
     glGenTextures(1, &t);
     setSampling(t, GL_REPEAT);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, size, size, 0, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, nullptr);
+    if (renderer == Renderer::Glsl)
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, size, size, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+    else
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, size, size, 0, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, nullptr);
     return t;
 }
 
@@ -36,8 +40,9 @@ GLuint makeFramebuffer(GLuint colour, GLuint depth) {
     return fbo;
 }
 
-GLenum depthFormat(GLint bits) {
-    if (bits >= 32) return GL_DEPTH_COMPONENT32;
+GLenum depthFormat(GLint bits, Renderer renderer) {
+    // OpenGL ES has no 32-bit integer depth.
+    if (bits >= 32 && renderer == Renderer::Arb) return GL_DEPTH_COMPONENT32;
     if (bits >= 24) return GL_DEPTH_COMPONENT24;
     return GL_DEPTH_COMPONENT16;
 }
@@ -48,15 +53,15 @@ bool createRenderTargets(GpuResources& gpu, std::string* why) {
     gpu.targets = RenderTargets{};
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     GLint depthBits = 24;
-    glGetIntegerv(GL_DEPTH_BITS, &depthBits);
+    if (gpu.renderer == Renderer::Arb) glGetIntegerv(GL_DEPTH_BITS, &depthBits);  // not a core query
     GLint bound = 0;
     glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
 
     RenderTargets t;
-    t.workingTexture = makeTexture(kWorkingAreaSize);
+    t.workingTexture = makeTexture(kWorkingAreaSize, gpu.renderer);
     glGenRenderbuffers(1, &t.depth);
     glBindRenderbuffer(GL_RENDERBUFFER, t.depth);
-    glRenderbufferStorage(GL_RENDERBUFFER, depthFormat(depthBits), kWorkingAreaSize, kWorkingAreaSize);
+    glRenderbufferStorage(GL_RENDERBUFFER, depthFormat(depthBits, gpu.renderer), kWorkingAreaSize, kWorkingAreaSize);
     glBindRenderbuffer(GL_RENDERBUFFER, 0);
 
     glGenFramebuffers(1, &t.readFbo);

@@ -4,6 +4,7 @@
 
 #include "gfx/gl_api.h"
 #include "gfx/gl_helpers.h"
+#include "gfx/glsl_textures.h"
 
 namespace vortel {
 
@@ -38,6 +39,7 @@ TextureImages generateTextures(GpuResources& gpu, int32_t seed, Generator& rng) 
 }
 
 void uploadTextureImages(GpuResources& gpu, const TextureImages& images) {
+    if (gpu.renderer == Renderer::Glsl) return uploadTextureImagesRgba(gpu, images);
     glGenTextures(kTextureSlotCount, gpu.textureSlots.data());
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
 

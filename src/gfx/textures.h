@@ -31,7 +31,8 @@ constexpr int kGlowSize = 128;
 TextureImages generateTextures(GpuResources& gpu, int32_t seed, Generator& rng);
 
 // The GL half of generateTextures: the names and the uploads of `images`
-// (made by makeTextureImages, perhaps on another thread).
+// (made by makeTextureImages, perhaps on another thread); for the GLSL
+// renderer (gpu.renderer) as glsl_textures.h uploads them.
 void uploadTextureImages(GpuResources& gpu, const TextureImages& images);
 
 // Deletes the eleven textures of gpu.textureSlots (where the GL's entry

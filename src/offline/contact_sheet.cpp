@@ -39,8 +39,8 @@ constexpr int kSpans = kSheetColumns * kSheetRows;
 // as a still with the run-up a --still has. Empty with a reason when no
 // context can be had or `carryOn` said no.
 std::vector<uint8_t> renderThumbnails(const SongLayout& layout, int first, int last, std::string* why,
-                                      const std::function<bool()>& carryOn) {
-    auto show = OfflineShow::open(layout, why);
+                                      const std::function<bool()>& carryOn, Renderer renderer) {
+    auto show = OfflineShow::open(layout, why, renderer);
     if (!show) return {};
     const double span = 32.0 * layout.stepLength;
     std::vector<uint8_t> thumbs;
@@ -85,7 +85,7 @@ bool readAllFrom(int fd, uint8_t* p, size_t n) {
 // has started a GL driver: a child forked after would share its state.
 // Returns the child's pid and the pipe its thumbnails arrive on, or -1 when
 // the work stays in this process.
-pid_t startHelper(const SongLayout& layout, int first, int last, int* readFd) {
+pid_t startHelper(const SongLayout& layout, int first, int last, int* readFd, Renderer renderer) {
     if (videoStarted()) return -1;
     int fds[2];
     if (pipe2(fds, O_CLOEXEC) != 0) return -1;
@@ -99,7 +99,7 @@ pid_t startHelper(const SongLayout& layout, int first, int last, int* readFd) {
     if (pid == 0) {
         close(fds[0]);
         std::string why;
-        const std::vector<uint8_t> thumbs = renderThumbnails(layout, first, last, &why, [] { return !quitSignalled(); });
+        const std::vector<uint8_t> thumbs = renderThumbnails(layout, first, last, &why, [] { return !quitSignalled(); }, renderer);
         const bool ok = !thumbs.empty() && writeAllTo(fds[1], thumbs.data(), thumbs.size());
         _exit(ok ? 0 : 1);  // no exit handlers: they belong to the parent
     }
@@ -111,13 +111,13 @@ pid_t startHelper(const SongLayout& layout, int first, int last, int* readFd) {
 }  // namespace
 
 std::vector<uint8_t> renderContactSheet(const SongLayout& layout, std::string* why,
-                                        const std::function<bool()>& carryOn) {
+                                        const std::function<bool()>& carryOn, Renderer renderer) {
     // Two processes, when this one can still fork: the second half of the
     // spans in a helper, the first half here.
     int helperFd = -1;
     const int half = kSpans / 2;
-    const pid_t helper = startHelper(layout, half, kSpans, &helperFd);
-    std::vector<uint8_t> thumbs = renderThumbnails(layout, 0, helper > 0 ? half : kSpans, why, carryOn);
+    const pid_t helper = startHelper(layout, half, kSpans, &helperFd, renderer);
+    std::vector<uint8_t> thumbs = renderThumbnails(layout, 0, helper > 0 ? half : kSpans, why, carryOn, renderer);
     if (helper > 0) {
         if (!thumbs.empty()) {
             const size_t at = thumbs.size();

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/song_layout.h"
+#include "gfx/renderer.h"
 
 namespace vortel {
 
@@ -25,6 +26,7 @@ std::vector<uint8_t> shrinkRgb(const std::vector<uint8_t>& rgb, int width, int h
 // Renders the sheet for `seed` offscreen: kSheetWidth x kSheetHeight RGB,
 // top row first. Empty with a reason when no context can be had, or
 // ("interrupted") when `carryOn`, asked before every frame, said no.
-std::vector<uint8_t> renderContactSheet(const SongLayout& layout, std::string* why, const std::function<bool()>& carryOn = {});
+std::vector<uint8_t> renderContactSheet(const SongLayout& layout, std::string* why, const std::function<bool()>& carryOn = {},
+                                        Renderer renderer = Renderer::Arb);
 
 }  // namespace vortel

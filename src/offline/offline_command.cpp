@@ -183,9 +183,10 @@ bool writePng(int width, int height, const std::vector<uint8_t>& rgb, const std:
 }
 
 // Renders the frame at `time` offscreen and writes it as a PNG.
-bool writeStill(const SongLayout& layout, float time, const std::string& path, bool force, bool verbose) {
+bool writeStill(const SongLayout& layout, float time, const std::string& path, bool force, bool verbose,
+                Renderer renderer) {
     std::string why;
-    auto show = OfflineShow::open(layout, &why);
+    auto show = OfflineShow::open(layout, &why, renderer);
     if (!show) {
         std::fprintf(stderr, "vortel: %s\n", why.c_str());
         return false;
@@ -213,6 +214,7 @@ bool writeRecording(const OfflineRequest& opt, const SongLayout& layout, const s
     rs.output = out->writePath();
     rs.shownOutput = opt.recordPath;
     rs.verbose = opt.verbose;
+    rs.renderer = opt.renderer;
     rs.container = recordContainerFor(opt.recordPath);
     // ffmpeg writes the file by its name; ours stays open only to hold it.
     const bool tty = isatty(STDERR_FILENO) != 0;
@@ -304,11 +306,11 @@ OfflineStatus runOffline(const OutputPlan& plan, int32_t seed) {
     }
     if (!renderWavs(layout, plan.wavs, opt.force, opt.verbose)) return OfflineStatus::Failed;
     if (!opt.stillPath.empty()) {
-        if (!writeStill(layout, *opt.stillTime, opt.stillPath, opt.force, opt.verbose)) return OfflineStatus::Failed;
+        if (!writeStill(layout, *opt.stillTime, opt.stillPath, opt.force, opt.verbose, opt.renderer)) return OfflineStatus::Failed;
         if (opt.verbose) std::fprintf(stderr, "vortel: wrote %s\n", opt.stillPath.c_str());
     }
     if (!opt.sheetPath.empty()) {
-        std::vector<uint8_t> sheet = renderContactSheet(layout, &why, carryOn);
+        std::vector<uint8_t> sheet = renderContactSheet(layout, &why, carryOn, opt.renderer);
         if (sheet.empty()) {
             reportFailure(opt.sheetPath, why);
             return OfflineStatus::Failed;

@@ -16,9 +16,10 @@
 
 namespace vortel {
 
-std::unique_ptr<OfflineShow> OfflineShow::open(const SongLayout& layout, std::string* why) {
+std::unique_ptr<OfflineShow> OfflineShow::open(const SongLayout& layout, std::string* why, Renderer renderer) {
     std::unique_ptr<OfflineShow> show(new OfflineShow());
     show->show_.layout = layout;
+    show->show_.gpu.renderer = renderer;
     WindowOptions wo;
     wo.width = show->show_.windowWidth;
     wo.height = show->show_.windowHeight;
@@ -26,6 +27,7 @@ std::unique_ptr<OfflineShow> OfflineShow::open(const SongLayout& layout, std::st
     wo.vsync = false;
     wo.visible = false;
     wo.offscreen = true;  // offline pictures never need a display
+    wo.coreProfile = renderer == Renderer::Glsl;
     // The driver's memory churn costs page faults every frame otherwise (the
     // program does this at its start; tests and benchmarks come here).
     keepFreedMemoryForReuse();

@@ -27,7 +27,10 @@ public:
     // Opens the offscreen context and builds everything the pictures of the
     // song `layout` need (show_layout.h): textures, render targets, Timeline,
     // GPU programs. Null with a reason when no context can be had.
-    static std::unique_ptr<OfflineShow> open(const SongLayout& layout, std::string* why);
+    // `renderer` chooses the programs (and with Renderer::Glsl a core
+    // profile context).
+    static std::unique_ptr<OfflineShow> open(const SongLayout& layout, std::string* why,
+                                             Renderer renderer = Renderer::Arb);
     ~OfflineShow();
 
     // Renders one frame at song time `time`, `frameDelta` after the last one,

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "gfx/renderer.h"
+
 namespace vortel {
 
 // What the command line asks of the offline command.
@@ -24,6 +26,7 @@ struct OfflineRequest {
     std::optional<float> lengthSeconds;  // record only this much
     bool force = false;              // outputs may overwrite files
     bool verbose = false;
+    Renderer renderer = Renderer::Arb;  // which programs draw the pictures (--renderer)
     bool seedFromClock = false;      // no seed was given, or it could not be read ...
     std::string seedText;            // ... and this was given instead (empty: none)
 };

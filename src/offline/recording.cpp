@@ -57,7 +57,7 @@ bool recordShow(const RecordSettings& settings, const std::string& ffmpeg, const
         return false;
     }
     const int frames = recordFrameCount(layout.songLength, settings.fps, settings.lengthSeconds);
-    auto show = OfflineShow::open(layout, why);
+    auto show = OfflineShow::open(layout, why, settings.renderer);
     if (!show) return false;
 
     // The soundtrack, built as the show builds it after the pictures'

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "core/song_layout.h"
+#include "gfx/renderer.h"
 
 namespace vortel {
 
@@ -17,6 +18,7 @@ struct RecordSettings {
     std::string shownOutput;   // how messages name it
     std::string container;     // "mp4" or "matroska"
     bool verbose = false;      // ffmpeg's own messages on our stderr
+    Renderer renderer = Renderer::Arb;
 };
 
 // Called after each frame with frames done and frames in all; returning

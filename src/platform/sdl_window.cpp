@@ -20,9 +20,15 @@ namespace {
 // flood of window events can never hold up the frame.
 constexpr int kMaxEventsPerFrame = 256;
 
-void setContextAttributes(int depthBits) {
+void setContextAttributes(int depthBits, bool coreProfile) {
     SDL_GL_ResetAttributes();
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+    if (coreProfile) {
+        SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
+        SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
+        SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
+    } else {
+        SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+    }
     SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
     SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
     SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
@@ -92,7 +98,7 @@ std::unique_ptr<SdlWindow> SdlWindow::open(const WindowOptions& options, std::st
     std::string lastError;
     // A 32-bit depth buffer first; many drivers only offer 24 bits.
     for (int depth : {32, 24}) {
-        setContextAttributes(depth);
+        setContextAttributes(depth, options.coreProfile);
         SDL_Window* win =
             options.intoWindow != 0
                 ? SDL_CreateWindowFrom(reinterpret_cast<const void*>(static_cast<uintptr_t>(options.intoWindow)))

@@ -23,6 +23,10 @@ struct WindowOptions {
     // the root window), at its size, instead of opening one: no title, no
     // keys, no full screen; its destruction reads as quit. 0: a window of our own.
     uint64_t intoWindow = 0;
+    // An OpenGL 3.3 core profile context (the GLSL renderer's) instead of
+    // the compatibility context the fixed-function GL and the ARB programs
+    // need.
+    bool coreProfile = false;
 };
 
 // The address of the named GL entry point in the current context, or null:

@@ -228,7 +228,7 @@ TEST(Cli, LibrariesKeepTheirOwnErrorLinesOutOfTheWay) {
 // before any window opens.
 TEST(Cli, LiveOptionsRefuseBadValuesWithOneLine) {
     for (const char* args : {"5 --start 500", "5 --start -2", "--playlist 3,x", "--playlist 3 --shuffle",
-                             "5 --start 3 --inspect"}) {
+                             "5 --start 3 --inspect", "5 --renderer vulkan"}) {
         RunResult r = run(args, "SDL_VIDEODRIVER=dummy");
         EXPECT_EQ(r.code, 2) << args << r.err;
         EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << args << r.err;

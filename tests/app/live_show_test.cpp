@@ -571,5 +571,49 @@ TEST_F(LiveShowTest, ManySwitchesDoNotGrowTheResources) {
     EXPECT_LT(heapAtEnd, heapAfterWarmUp + (6u << 20)) << heapAfterWarmUp << " -> " << heapAtEnd;
 }
 
+// The GLSL renderer's live show on a core profile context: the text panels
+// (a program of their own there) leave the frames as they were, a seed
+// change, made ready and warmed up beside the playing show, takes over, and
+// the GL records no error on the way.
+TEST_F(LiveShowTest, GlslRendererLaysTextOverAndChangesSeed) {
+    window_.reset();
+    WindowOptions o;
+    o.visible = false;
+    o.vsync = false;
+    o.coreProfile = true;
+    std::string why;
+    window_ = SdlWindow::open(o, &why);
+    ASSERT_TRUE(window_) << why;
+    settings_.renderer = Renderer::Glsl;
+    std::vector<uint8_t> plain, withText, windowPlain, windowWithText;
+    for (bool text : {false, true}) {
+        host_ = ScriptedHost{};
+        host_.player = &player_;
+        auto show = makeShow();
+        ASSERT_TRUE(show->startShow(77, 20.0f, &why)) << why;
+        if (text) {
+            host_.press(1, Key::I);
+            host_.press(2, Key::F1);
+            host_.press(13, Key::N);
+        }
+        host_.afterDraw = [&](int f) {
+            if (f == 12) {
+                (text ? withText : plain) = slotImage(show->show(), kSlotPreviousFrame);
+                (text ? windowWithText : windowPlain) = readFrame();
+            }
+            if (f == 12 && !text) host_.quitAt = f + 1;
+            if (f > 13 && ((!show->changingShow() && show->seed() == 78) || f > 3000)) host_.quitAt = f + 1;
+        };
+        host_.quitAt = 1000000;
+        show->run();
+        EXPECT_EQ(show->seed(), text ? 78 : 77);
+        EXPECT_EQ(show->showsStarted(), text ? 2 : 1);
+    }
+    ASSERT_FALSE(plain.empty());
+    EXPECT_EQ(plain, withText);
+    EXPECT_NE(windowPlain, windowWithText);  // the panels are there, over the window
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
 }  // namespace
 }  // namespace vortel

@@ -180,7 +180,7 @@ TEST(Options, MistakesAreNamed) {
 TEST(Options, EveryOptionIsListedAndReadAsTheHelpSays) {
     const std::map<std::string, std::string> example = {
         {"SECONDS", "1.5"}, {"FILE", "a.mkv"}, {"FILE.png", "a.png"}, {"FILE.json", "a.json"},
-        {"N", "30"}, {"DIR", "d"}, {"SEED[,SEED...]", "3,-7"}, {"ID", "0x1a00007"}};
+        {"N", "30"}, {"DIR", "d"}, {"SEED[,SEED...]", "3,-7"}, {"ID", "0x1a00007"}, {"arb|glsl", "glsl"}};
     const std::string help = usageText();
     std::set<std::string> names;
     // The option's values as the help names them, each replaced by an example.

@@ -15,7 +15,7 @@ TextureImages preparePictures(Show& show) {
 }
 
 bool uploadShowGraphics(Show& show, const TextureImages& images, GlProcLoader loader, std::string* why) {
-    if (!loadGlApi(loader, why)) return false;
+    if (!loadGlApi(show.gpu.renderer, loader, why)) return false;
     uploadTextureImages(show.gpu, images);
     if (!createRenderTargets(show.gpu, why)) return false;
     createGpuPrograms(show.gpu);

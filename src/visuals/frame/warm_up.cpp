@@ -64,7 +64,7 @@ void WarmUp::drawNext() {
 
 bool WarmUp::step() {
     if (done()) return false;
-    const SavedBindings bindings;
+    const SavedBindings bindings(show_.gpu.renderer);
     drawIntoNothing();
     drawNext();
     drawIntoEverything();
@@ -77,7 +77,7 @@ int warmUpFrames(Show& show) { return warmUpFrames(show, warmUpTimes(show)); }
 
 int warmUpFrames(Show& show, std::vector<float> times) {
     WarmUp warmUp(show, std::move(times));
-    const SavedBindings bindings;
+    const SavedBindings bindings(show.gpu.renderer);
     drawIntoNothing();
     while (!warmUp.done()) warmUp.drawNext();
     drawIntoEverything();

@@ -9,6 +9,7 @@
 #include "gfx/render_targets.h"
 #include "visuals/geometry/box_mesh.h"
 #include "visuals/geometry/harmonic_shape.h"
+#include "visuals/plan/glsl_draw_executor.h"
 
 namespace vortel {
 
@@ -204,6 +205,7 @@ void drawLines(const Draw& d) {
 }  // namespace
 
 void executePlan(const DrawPlan& plan, GpuResources& gpu, FrameScratch& scratch) {
+    if (gpu.renderer == Renderer::Glsl) return executeGlslPlan(plan, gpu, scratch);
     if (plan.loadsCamera) {
         glMatrixMode(GL_PROJECTION);
         glLoadMatrixd(plan.projection.data());

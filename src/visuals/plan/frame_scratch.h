@@ -20,6 +20,10 @@ struct FrameScratch {
     std::vector<uint8_t> area;                     // the working area read back for the glow
     std::vector<uint8_t> glowImage;                // 128 x 128, shrunk and blurred
     GlowWork glowWork;
+    // The GLSL renderer's vertices and indices of a mesh or a line batch
+    // before they go into its buffers.
+    std::vector<float> glslVertices;
+    std::vector<uint32_t> glslIndices;
 };
 
 }  // namespace vortel

@@ -7,6 +7,8 @@
 #include "gfx/render_targets.h"
 #include "gfx/textures.h"
 #include "visuals/plan/glow_image.h"
+#include "visuals/plan/glsl_step_executor.h"
+#include "gfx/glsl_programs.h"
 
 namespace vortel {
 
@@ -54,7 +56,13 @@ void quad(const GpuResources& gpu, const QuadStep& q) {
 
 }  // namespace
 
+void resetRenderStateOf(GpuResources& gpu) {
+    if (gpu.renderer == Renderer::Glsl) resetGlslRenderState(gpu);
+    else resetRenderState();
+}
+
 void executeSteps(const FrameSteps& steps, GpuResources& gpu, FrameScratch& scratch, bool glowComputed) {
+    if (gpu.renderer == Renderer::Glsl) return executeGlslSteps(steps, gpu, scratch, glowComputed);
     for (const FrameStep& s : steps) {
         switch (s.kind) {
         case StepKind::ClearWorkingArea:

@@ -14,4 +14,8 @@ namespace vortel {
 // rasteriser up (warm_up.h) touch no pixel.
 void executeSteps(const FrameSteps& steps, GpuResources& gpu, FrameScratch& scratch, bool glowComputed = true);
 
+// The known working state (resetRenderState, gl_helpers.h) for the
+// renderer of `gpu`.
+void resetRenderStateOf(GpuResources& gpu);
+
 }  // namespace vortel

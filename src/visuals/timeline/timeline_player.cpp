@@ -45,7 +45,7 @@ void runClip(FrameContext& ctx, const TimelineClip& clip, float time, float clip
 }
 
 void playTimeline(FrameContext& ctx, const Timeline& timeline, float time, float frameDelta) {
-    if (ctx.gpu) resetRenderState();
+    if (ctx.gpu) resetRenderStateOf(*ctx.gpu);
     CameraPose& c = ctx.camera;
     c.from = {0, 0, -1};
     c.target = {0, 0, 0};
