@@ -184,6 +184,8 @@ fi
 
 # --- tools ---------------------------------------------------------------------
 root=$(cd "$(dirname "$0")/.." && pwd)
+# Read from where the batch was started, before it moves into OUT_DIR.
+if [ -n "${VORTEL_WEB_PLAYER:-}" ] && [ -d "$VORTEL_WEB_PLAYER" ]; then VORTEL_WEB_PLAYER=$(cd "$VORTEL_WEB_PLAYER" && pwd); fi
 if [ -n "${VORTEL_BIN:-}" ]; then
   vortel=$VORTEL_BIN
   [[ $vortel == */* ]] || vortel=$(command -v "$vortel") || die "VORTEL_BIN: $VORTEL_BIN not found"
@@ -398,6 +400,23 @@ remove_temporaries
 # A seed page that cannot be written is named there and has no card; the
 # index is still made from the rest.
 pages_failed=0
+# The web player (scripts/web.sh) goes into the gallery once, as player/, so
+# that each seed's page can offer "play here": from $VORTEL_WEB_PLAYER, this
+# checkout's build-web/, or the installed share/vortel/web/.
+player_from=""
+for d in "${VORTEL_WEB_PLAYER:-}" "$root/${VORTEL_WEB_DIR:-build-web}" "$root/share/vortel/web"; do
+  if [ -n "$d" ] && [ -f "$d/index.html" ] && [ -f "$d/vortel.js" ]; then player_from=$d; break; fi
+done
+if [ -n "${VORTEL_WEB_PLAYER:-}" ] && [ "$player_from" != "$VORTEL_WEB_PLAYER" ]; then
+  echo "$me: VORTEL_WEB_PLAYER: no index.html and vortel.js in $VORTEL_WEB_PLAYER; the pages offer no player" >&2
+fi
+if [ -n "$player_from" ]; then
+  for f in vortel.js index.html; do
+    cmp -s "$player_from/$f" "player/$f" 2>/dev/null && continue
+    mkdir -p player && cp "$player_from/$f" "player/.$f.tmp" && mv -f "player/.$f.tmp" "player/$f" ||
+      { echo "$me: cannot copy the web player into $out_dir/player" >&2; pages_failed=1; }
+  done
+fi
 "$vortel" --gallery-page . || { [ -n "$signal" ] && finish_interrupted; pages_failed=1; }
 [ -n "$signal" ] && finish_interrupted
 survey incomplete "$clips" <"$work/pending" >"$work/failed" || die "cannot survey $out_dir/seeds"

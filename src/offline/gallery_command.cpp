@@ -246,8 +246,11 @@ OfflineStatus buildPages(const std::string& dir, bool verbose) {
     // has no card; the others still get theirs, and the run says it failed.
     std::vector<GalleryEntry> shown;
     bool pageFailed = false;
+    std::error_code ec;
+    const bool hasPlayer = fs::is_regular_file(fs::path(dir) / kGalleryPlayer, ec);
     for (GalleryEntry& e : entries) {
         if (stopped()) return OfflineStatus::Failed;
+        e.hasPlayer = hasPlayer;
         const fs::path page = seedsShown / e.folder / kGalleryPage;
         const Fd folderFd(openFolderAt(seedsFd.get(), e.folder));
         if (!folderFd) why = "cannot write " + page.string() + ": " + whyNotOpened(seedsFd.get(), e.folder, errno, true);

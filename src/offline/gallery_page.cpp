@@ -309,6 +309,9 @@ std::string gallerySeedHtml(const GalleryEntry& e) {
     h += "<body>\n<header>\n<h1>Seed " + seed + "</h1>\n<div class=\"facts\">" + number(e.bpm, 2) + " BPM &middot; " +
          number(e.songLength, 1) + " s of song &middot; <a href=\"../../" + std::string(kGalleryPage) +
          "\">all seeds</a></div>\n</header>\n<main>\n";
+    if (e.hasPlayer)
+        h += "<p class=\"facts\"><a class=\"play\" href=\"../../" + std::string(kGalleryPlayer) + "#seed=" + seed +
+             "\">play here</a>, in this browser: the pictures at once, the sound at the first click or key.</p>\n";
     h += "<h2>Play it, record it</h2>\n<pre>vortel " + seed + "\nvortel " + seed + " --record seed-" + seed +
          ".mp4\nvortel " + seed + " --contact-sheet seed-" + seed + ".png</pre>\n";
     h += "<p class=\"facts\">From a checkout of the project, <code>scripts/run.sh " + seed +

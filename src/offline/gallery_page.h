@@ -19,6 +19,9 @@ inline constexpr std::string_view kGallerySheet = "sheet.png";
 inline constexpr std::string_view kGalleryThumb = "thumb.jpg";
 inline constexpr std::string_view kGalleryPreview = "preview.mp4";
 inline constexpr std::string_view kGalleryPage = "index.html";
+// The web player, when the batch copied it into the gallery: its page,
+// opened on a seed as player/index.html#seed=N.
+inline constexpr std::string_view kGalleryPlayer = "player/index.html";
 
 // What the pages show of one seed: its summary and which files exist.
 struct GallerySpan {
@@ -32,6 +35,7 @@ struct GalleryEntry {
     double songLength = 0;
     std::vector<GallerySpan> spans;
     bool hasThumb = false, hasSheet = false, hasPreview = false;
+    bool hasPlayer = false;  // the gallery holds the web player: the page offers "play here"
 };
 
 // The most a summary's tempo and song length may be and still be shown (both

@@ -210,9 +210,17 @@ TEST_F(Gallery, CommandLineEdges) {
 // that only makes what went missing.
 TEST_F(Gallery, ThreeSeedsEndToEndThenNothingToDo) {
     if (!have("parallel") || !have("ffprobe")) GTEST_SKIP() << "needs GNU parallel and ffmpeg";
-    const fs::path out = dir_ / "out";
-    RunResult r = gallery("5,11-12 " + q(out) + " --jobs 2");
+    const fs::path out = dir_ / "out", player = dir_ / "player";
+    fs::create_directories(player);
+    std::ofstream(player / "index.html") << "<title>player</title>";
+    std::ofstream(player / "vortel.js") << "// player";
+    RunResult r = gallery("5,11-12 " + q(out) + " --jobs 2", "VORTEL_WEB_PLAYER=" + q(player));
     ASSERT_EQ(r.code, 0) << r.err;
+    // The web player is copied in once, and each seed's page plays it.
+    EXPECT_EQ(readFile(out / "player" / "vortel.js"), "// player");
+    EXPECT_EQ(readFile(out / "player" / "index.html"), "<title>player</title>");
+    EXPECT_NE(readFile(out / "seeds" / "11" / "index.html").find("href=\"../../player/index.html#seed=11\">play here</a>"),
+              std::string::npos);
     for (int seed : {5, 11, 12}) {
         const fs::path d = out / "seeds" / std::to_string(seed);
         SCOPED_TRACE(d.string());
