@@ -4,7 +4,10 @@
 // for a seed, the page's own synthesis, so that they can be compared with
 // the desktop's.
 #include <emscripten.h>
+#include <emscripten/html5.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <memory>
@@ -17,6 +20,9 @@
 #include "offline/show_layout.h"
 #include "offline/song_render.h"
 #include "platform/web_page.h"
+#include "song/song_setup.h"
+#include "visuals/frame/frame.h"
+#include "visuals/frame/show_graphics.h"
 #include "web_pictures.h"
 
 namespace vortel {
@@ -152,4 +158,36 @@ extern "C" EMSCRIPTEN_KEEPALIVE int vortel_render_song(int32_t seed, const char*
 
 extern "C" EMSCRIPTEN_KEEPALIVE const int16_t* vortel_song_samples() {
     return rendered ? rendered->stream().samples : nullptr;
+}
+
+// Draws, in a show of its own, the frame `vortel SEED --still TIME` makes on
+// the desktop: the same run-up of frames at 60 per second before it, and the
+// picture stretched over 800 x 600 pixels of the canvas, where it can be
+// read back before the page's next frame. For comparing the page's pictures
+// with the desktop's; 0 when the show cannot be drawn.
+extern "C" EMSCRIPTEN_KEEPALIVE int vortel_web_still(int32_t seed, float time) {
+    if (!thePage || !thePage->pictures || !(time >= 0)) return 0;
+    auto show = std::make_unique<Show>();
+    show->layout.seed = seed;
+    setupSong(show->layout, show->rng);
+    const TextureImages images = preparePictures(*show);
+    std::string why;
+    if (!thePage->pictures->make(*show, images, &why)) {
+        thePage->pictures->release(*show);
+        return 0;
+    }
+    emscripten_set_canvas_element_size("#canvas", kDefaultWindowWidth, kDefaultWindowHeight);
+    show->windowWidth = kDefaultWindowWidth;
+    show->windowHeight = kDefaultWindowHeight;
+    constexpr double kStep = 1.0 / 60;
+    const int runUp = static_cast<int>(std::min<double>(30, std::floor(static_cast<double>(time) * 60)));
+    float previous = 0;
+    for (int k = runUp; k >= 0; --k) {
+        const float t = k == 0 ? time : static_cast<float>(time - k * kStep);
+        const float delta = k == runUp ? (runUp == 0 || t == 0 ? t : static_cast<float>(kStep)) : t - previous;
+        renderFrame(*show, t, delta, k == 0 ? FramePresent::Window : FramePresent::SlotOnly);
+        previous = t;
+    }
+    thePage->pictures->release(*show);
+    return 1;
 }

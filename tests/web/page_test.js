@@ -4,17 +4,26 @@
 // download, a quiet console, a seed from the clock for a missing or
 // malformed one, and the one-line message of a browser without WebGL 2.
 //
-//   NODE_PATH=/usr/share/nodejs node page_test.js BUILD_WEB [CHROMIUM]
+//   NODE_PATH=/usr/share/nodejs node page_test.js BUILD_WEB [CHROMIUM [VORTEL]]
+//
+// With the desktop program VORTEL, the page's stills are also compared with
+// the desktop's.
 'use strict';
 const fs = require('fs');
 const os = require('os');
 const path = require('path');
-const { spawn } = require('child_process');
+const { spawn, execFileSync } = require('child_process');
 const WebSocket = require('ws');
 
 const buildWeb = path.resolve(process.argv[2] || 'build-web');
 const chromium = process.argv[3] || 'chromium';
+// The desktop program, for the stills the page's pictures are compared with.
+const vortelBinary = process.argv[4];
 const page = 'file://' + path.join(buildWeb, 'index.html');
+// Stills of seeds and times compared with the desktop's (scenes, passes and
+// a glow among them), and the least PSNR each must reach.
+const kStills = [[42, 12.5], [7, 30.2], [2026, 44], [31337, 21.7]];
+const kStillPsnr = 40;  // reached here: 46.5 to 52.2 dB
 const kWait = 60000;  // the longest any step may take on a loaded machine
 const pause = (ms) => new Promise((r) => setTimeout(r, ms));
 
@@ -112,6 +121,35 @@ const isPicture = (f) => f && f.lit > 0.05 && f.colours > 64;
 const firstFrame = async (p, when) => console.log(`first frame ${Number(await p.waitFor(
   'document.documentElement.dataset.firstFrameMs', 'the first frame')).toFixed(0)} ms after the page began to load (${when})`);
 
+// The desktop still of a seed at a time, as RGB rows top first (through
+// ffmpeg, which decodes the PNG).
+function desktopStill(seed, time) {
+  const dir = fs.mkdtempSync(path.join(os.tmpdir(), 'vortel-still-'));
+  try {
+    const png = path.join(dir, 'still.png');
+    execFileSync(vortelBinary, [String(seed), '--still', String(time), png],
+                 { env: { ...process.env, SDL_VIDEODRIVER: 'offscreen' }, stdio: 'ignore' });
+    return execFileSync('ffmpeg', ['-v', 'error', '-i', png, '-f', 'rawvideo', '-pix_fmt', 'rgb24', '-'],
+                        { maxBuffer: 1 << 24 });
+  } finally {
+    fs.rmSync(dir, { recursive: true, force: true });
+  }
+}
+
+// The same still drawn by the page (bottom row first, RGBA) against the
+// desktop's, as PSNR over the colour channels.
+function stillPsnr(page, desktop, width, height) {
+  let sum = 0;
+  for (let y = 0; y < height; ++y)
+    for (let x = 0; x < width; ++x)
+      for (let c = 0; c < 3; ++c) {
+        const d = page[((height - 1 - y) * width + x) * 4 + c] - desktop[(y * width + x) * 3 + c];
+        sum += d * d;
+      }
+  const mse = sum / (width * height * 3);
+  return mse === 0 ? 99 : 10 * Math.log10(255 * 255 / mse);
+}
+
 async function main() {
   const browser = await launch([]);
   try {
@@ -160,6 +198,26 @@ async function main() {
     // not faults.
     const complaints = said.filter((s) => !/GL Driver Message \(OpenGL, Performance/.test(s));
     check(!complaints.some((s) => /WebGL|GL_INVALID|GL ERROR|vortel:/i.test(s)), 'no GL error and no complaint on the console');
+
+    // The page's pictures are the desktop's: the still of a time, drawn by
+    // the page with the desktop's run-up and read back in the same task.
+    // Both draw the same plans with programs of the same arithmetic; what
+    // is left is rounding (SwiftShader against llvmpipe, the GL ES programs
+    // against ARB assembly) carried from frame to frame by the picture each
+    // frame keeps of the last.
+    if (vortelBinary) {
+      for (const [seed, time] of kStills) {
+        const pixels = await p.evaluate(`(() => {
+            if (!window.vortel._vortel_web_still(${seed}, ${time})) return null;
+            const gl = document.getElementById('canvas').getContext('webgl2');
+            const px = new Uint8Array(800 * 600 * 4);
+            gl.readPixels(0, 0, 800, 600, gl.RGBA, gl.UNSIGNED_BYTE, px);
+            let s = ''; for (let i = 0; i < px.length; i += 0x8000) s += String.fromCharCode.apply(null, px.subarray(i, i + 0x8000));
+            return btoa(s); })()`);
+        const db = pixels ? stillPsnr(Buffer.from(pixels, 'base64'), desktopStill(seed, time), 800, 600) : 0;
+        check(db >= kStillPsnr, `seed ${seed} at ${time} s in the page against the desktop still: ${db.toFixed(1)} dB`);
+      }
+    }
 
     // A sound the browser refuses: said on the page, and the show goes on.
     const r = await open(browser, 'about:blank');
