@@ -117,16 +117,8 @@ void uploadMaterial(const Draw& d, Applied& a) {
 
 void drawShapeMesh(const Draw& d, FrameScratch& scratch) {
     if (d.segments <= 0) return;
-    ShapeGeometry g;
-    g.preset = d.preset;
-    g.morph = d.morph;
-    g.segments = d.segments;
-    g.phaseA = d.phaseA;
-    g.phaseB = d.phaseB;
-    g.meshScale = {d.meshScale[0], d.meshScale[1], d.meshScale[2]};
-    g.texCoordScale = d.texCoordScale;
     ShapeMesh& mesh = scratch.mesh;
-    buildShapeMesh(g, mesh);
+    buildShapeMesh(shapeGeometryOf(d), mesh);
     glEnableClientState(GL_VERTEX_ARRAY);
     glEnableClientState(GL_NORMAL_ARRAY);
     glEnableClientState(GL_COLOR_ARRAY);

@@ -23,4 +23,16 @@ const char* meshName(MeshKind mesh) {
     return "";
 }
 
+ShapeGeometry shapeGeometryOf(const Draw& d) {
+    ShapeGeometry g;
+    g.preset = d.preset;
+    g.morph = d.morph;
+    g.segments = d.segments;
+    g.phaseA = d.phaseA;
+    g.phaseB = d.phaseB;
+    g.meshScale = {d.meshScale[0], d.meshScale[1], d.meshScale[2]};
+    g.texCoordScale = d.texCoordScale;
+    return g;
+}
+
 }  // namespace vortel

@@ -8,6 +8,7 @@
 
 #include "core/vec.h"
 #include "gfx/camera_math.h"
+#include "visuals/geometry/harmonic_shape.h"
 #include "visuals/geometry/model_matrix.h"
 
 namespace vortel {
@@ -92,5 +93,9 @@ struct DrawPlan {
     Mat4 view{};
     std::vector<Draw> draws;
 };
+
+// The harmonic shape a Shape draw asks for, as the mesh builder takes it;
+// both renderers build their meshes from it.
+ShapeGeometry shapeGeometryOf(const Draw& draw);
 
 }  // namespace vortel

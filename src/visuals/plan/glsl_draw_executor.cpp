@@ -130,16 +130,8 @@ void addStripQuad(std::vector<uint32_t>& out, uint32_t a) {
 
 void drawShapeMesh(GpuResources& gpu, const Draw& d, FrameScratch& scratch) {
     if (d.segments <= 0) return;
-    ShapeGeometry g;
-    g.preset = d.preset;
-    g.morph = d.morph;
-    g.segments = d.segments;
-    g.phaseA = d.phaseA;
-    g.phaseB = d.phaseB;
-    g.meshScale = {d.meshScale[0], d.meshScale[1], d.meshScale[2]};
-    g.texCoordScale = d.texCoordScale;
     ShapeMesh& mesh = scratch.mesh;
-    buildShapeMesh(g, mesh);
+    buildShapeMesh(shapeGeometryOf(d), mesh);
     std::vector<uint32_t>& indices = scratch.glslIndices;
     indices.clear();
     const uint32_t perStrip = 2 * static_cast<uint32_t>(d.segments + 1);
