@@ -21,6 +21,10 @@ bin="$scratch/root/usr/bin"
 expected=(usr/bin/vortel usr/bin/vortel-gallery usr/share/man/man1/vortel.1
           usr/share/applications/vortel.desktop usr/share/icons/hicolor/128x128/apps/vortel.png
           usr/share/bash-completion/completions/vortel usr/share/vortel/vortel.xscreensaver)
+# The web player goes with the program when it was built before the install.
+web_dir=$(sed -n 's/^VORTEL_WEB_PLAYER_DIR:PATH=//p' "$build/CMakeCache.txt")
+[ -n "$web_dir" ] && [ -f "$web_dir/index.html" ] && [ -f "$web_dir/vortel.js" ] &&
+  expected+=(usr/share/vortel/web/index.html usr/share/vortel/web/vortel.js)
 for f in "${expected[@]}"; do [ -e "$scratch/root/$f" ] || fail "not installed: /$f"; done
 
 version=$(program "$bin/vortel" --version)
@@ -42,6 +46,10 @@ if [ -z "$sanitized" ] && command -v parallel >/dev/null && command -v ffmpeg >/
   PATH=/usr/bin:/bin "$bin/vortel-gallery" 7 "$scratch/gallery" >"$scratch/gallery.log" 2>&1 ||
     fail "vortel-gallery failed: $(tail -3 "$scratch/gallery.log")"
   [ -s "$scratch/gallery/index.html" ] && [ -s "$scratch/gallery/seeds/7/summary.json" ] || fail "vortel-gallery made no page"
+  if [ -e "$scratch/root/usr/share/vortel/web/vortel.js" ]; then
+    cmp -s "$scratch/root/usr/share/vortel/web/vortel.js" "$scratch/gallery/player/vortel.js" ||
+      fail "the installed vortel-gallery did not copy the installed web player"
+  fi
 fi
 grep -q 'Exec=vortel' "$scratch/root/usr/share/applications/vortel.desktop" || fail "desktop entry without Exec"
 bash -n "$scratch/root/usr/share/bash-completion/completions/vortel" || fail "completion does not parse"
