@@ -78,6 +78,32 @@ bool writeAll(int fd, const void* data, size_t size, const std::atomic<bool>* ca
     return true;
 }
 
+bool readAll(int fd, void* data, size_t size) {
+    auto* p = static_cast<uint8_t*>(data);
+    while (size > 0) {
+        if (stopRequested()) {
+            errno = EINTR;
+            return false;
+        }
+        struct pollfd pfd {fd, POLLIN, 0};
+        const int ready = ::poll(&pfd, 1, kWaitMs);
+        if (ready < 0 && errno != EINTR) return false;
+        if (ready <= 0) continue;
+        const ssize_t n = ::read(fd, p, size);
+        if (n < 0) {
+            if (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK) continue;
+            return false;
+        }
+        if (n == 0) {
+            errno = EIO;
+            return false;
+        }
+        p += n;
+        size -= static_cast<size_t>(n);
+    }
+    return true;
+}
+
 int openFifoForWriting(const std::string& path, const std::function<void()>& waiting) {
     bool told = false;
     for (;;) {

@@ -22,6 +22,12 @@ bool stopRequested();
 // write's own error.
 bool writeAll(int fd, const void* data, size_t size, const std::atomic<bool>* cancelled = nullptr);
 
+// Reads exactly `size` bytes from `fd` (a pipe, a file), waiting at most a
+// tenth of a second at a time between stop checks. Returns false with errno
+// set: EINTR once stopRequested() says so, EIO when the writer closed its end
+// before all of it came, else the read's own error.
+bool readAll(int fd, void* data, size_t size);
+
 // Opens the FIFO `path` for writing without ever blocking in open(): while
 // nobody has it open for reading it tries again every few hundredths of a
 // second, calling `waiting` once before the first wait. The descriptor is

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "io/fd_writer.h"
 #include "offline/offline_show.h"
 #include "platform/sdl_window.h"
 #include "platform/signals.h"
@@ -57,28 +58,6 @@ std::vector<uint8_t> renderThumbnails(const SongLayout& layout, int first, int l
     return thumbs;
 }
 
-bool writeAllTo(int fd, const uint8_t* p, size_t n) {
-    while (n > 0) {
-        const ssize_t w = write(fd, p, n);
-        if (w < 0 && errno == EINTR) continue;
-        if (w <= 0) return false;
-        p += w;
-        n -= static_cast<size_t>(w);
-    }
-    return true;
-}
-
-bool readAllFrom(int fd, uint8_t* p, size_t n) {
-    while (n > 0) {
-        const ssize_t r = read(fd, p, n);
-        if (r < 0 && errno == EINTR) continue;
-        if (r <= 0) return false;
-        p += r;
-        n -= static_cast<size_t>(r);
-    }
-    return true;
-}
-
 // The second half of the thumbnails in a child process, which has a
 // context and a show of its own and so a processor of its own; the spans
 // are independent (each still has its own run-up). Only before this process
@@ -100,7 +79,7 @@ pid_t startHelper(const SongLayout& layout, int first, int last, int* readFd, Re
         close(fds[0]);
         std::string why;
         const std::vector<uint8_t> thumbs = renderThumbnails(layout, first, last, &why, [] { return !quitSignalled(); }, renderer);
-        const bool ok = !thumbs.empty() && writeAllTo(fds[1], thumbs.data(), thumbs.size());
+        const bool ok = !thumbs.empty() && writeAll(fds[1], thumbs.data(), thumbs.size());
         _exit(ok ? 0 : 1);  // no exit handlers: they belong to the parent
     }
     close(fds[1]);
@@ -122,8 +101,9 @@ std::vector<uint8_t> renderContactSheet(const SongLayout& layout, std::string* w
         if (!thumbs.empty()) {
             const size_t at = thumbs.size();
             thumbs.resize(at + static_cast<size_t>(kSpans - half) * kThumbBytes);
-            if (!readAllFrom(helperFd, thumbs.data() + at, thumbs.size() - at)) {
+            if (!readAll(helperFd, thumbs.data() + at, thumbs.size() - at)) {
                 thumbs.clear();
+                kill(helper, SIGKILL);  // a stop need not wait for its half
                 *why = quitSignalled() ? "interrupted" : "the helper process for the second half failed";
             }
         } else {
