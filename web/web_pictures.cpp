@@ -2,9 +2,6 @@
 
 #include <cstring>
 
-#include "platform/web_page.h"
-
-#if __has_include("gfx/glsl_api.h")
 // The GL ES 3.0 functions themselves, which the GLSL renderer reaches
 // through its entry points.
 #define GL_GLEXT_PROTOTYPES 1
@@ -12,14 +9,11 @@
 #include "visuals/frame/frame.h"
 #include "visuals/frame/last_frame.h"
 #include "visuals/frame/show_graphics.h"
-#define VORTEL_WEB_GLSL 1
-#endif
 
 namespace vortel {
 
 namespace {
 
-#ifdef VORTEL_WEB_GLSL
 // The entry points the GLSL renderer loads by name: WebGL 2 has them all,
 // linked into the page (no extension to ask for).
 void* webGlProcAddress(const char* name) {
@@ -45,26 +39,11 @@ public:
     void redraw(Show& show) override { redrawLastFrame(show); }
     void release(Show& show) override { releaseShowGraphics(show); }
 };
-#else
-// Without a renderer for WebGL 2 the canvas shows the working area's
-// background: black.
-class BackgroundPictures final : public ShowPictures {
-public:
-    bool make(Show&, const TextureImages&, std::string*) override { return true; }
-    void draw(Show&, float, float, FrameLog*) override { WebPage::clearCanvas(0, 0, 0); }
-    void redraw(Show&) override { WebPage::clearCanvas(0, 0, 0); }
-    void release(Show&) override {}
-};
-#endif
 
 }  // namespace
 
 std::unique_ptr<ShowPictures> makeWebPictures() {
-#ifdef VORTEL_WEB_GLSL
     return std::make_unique<GlslPictures>();
-#else
-    return std::make_unique<BackgroundPictures>();
-#endif
 }
 
 }  // namespace vortel

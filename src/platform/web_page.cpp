@@ -3,7 +3,6 @@
 #ifdef __EMSCRIPTEN__
 #include <emscripten.h>
 #include <emscripten/html5.h>
-#include <GLES3/gl3.h>
 
 #include <cstring>
 
@@ -268,11 +267,6 @@ void WebPage::showPanel(const std::vector<std::string>& lines) {
 }
 
 void WebPage::savePicture(const std::string& fileName) { webSavePicture(fileName.c_str()); }
-
-void WebPage::clearCanvas(float r, float g, float b) {
-    glClearColor(r, g, b, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-}
 
 double WebPage::dateNow() { return webDateNow(); }
 

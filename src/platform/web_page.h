@@ -46,8 +46,6 @@ public:
     static void showPanel(const std::vector<std::string>& lines);
     // The picture just drawn, offered as a download named `fileName`.
     static void savePicture(const std::string& fileName);
-    // The canvas cleared to one colour.
-    static void clearCanvas(float r, float g, float b);
     // Milliseconds since 1970, as the page's clock has them.
     static double dateNow();
 
