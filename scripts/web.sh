@@ -9,17 +9,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(emscripten nodejs node-ws cmake make)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing: ${missing[*]}" >&2
-  sudo=""
-  [ "$(id -u)" -ne 0 ] && sudo="sudo"
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >&2
-fi
+source scripts/install-packages.sh
+install_packages "${packages[@]}"
 
 # Debian's emscripten runs its JavaScript optimiser with the system's node
 # modules.
