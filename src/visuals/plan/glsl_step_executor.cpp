@@ -1,34 +1,22 @@
 #include "visuals/plan/glsl_step_executor.h"
 
-#include <vector>
-
 #include "gfx/gl_api.h"
 #include "gfx/gl_helpers.h"
 #include "gfx/glsl_api.h"
 #include "gfx/glsl_programs.h"
 #include "gfx/render_targets.h"
 #include "gfx/textures.h"
-#include "visuals/plan/glow_image.h"
+#include "visuals/plan/glow_upload.h"
 
 namespace vortel {
 
 namespace {
 
-// The glow of step_executor.cpp. Shrink and blur treat the four channels
-// alike but for alpha, the fourth in both byte orders.
+// The glow of step_executor.cpp, in the GLSL renderer's state.
 void glow(GpuResources& gpu, FrameScratch& scratch, bool computed, float gain) {
-    std::vector<uint8_t>& area = scratch.area;
-    std::vector<uint8_t>& image = scratch.glowImage;
-    area.resize(static_cast<size_t>(kWorkingAreaSize) * kWorkingAreaSize * 4);
-    image.resize(static_cast<size_t>(kGlowSize) * kGlowSize * 4);
     bindTextureSlot(gpu, kSlotGlow, GL_REPEAT);
     gpu.glslState.unit0Border = false;
-    if (computed) {
-        glReadPixels(0, 0, kWorkingAreaSize, kWorkingAreaSize, GL_RGBA, GL_UNSIGNED_BYTE, area.data());
-        shrinkForGlow(area.data(), image.data());
-        blurGlow(image, gain, kBlurIterations, scratch.glowWork);
-        glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, kGlowSize, kGlowSize, GL_RGBA, GL_UNSIGNED_BYTE, image.data());
-    }
+    if (computed) readBlurAndUploadGlow(scratch, gain, GlowBytes::Rgba);
     setGlslViewport(gpu, 0, 0, kGlowSize, kGlowSize);
     glEnable(GL_BLEND);
     glBlendFunc(GL_ONE, GL_ONE);

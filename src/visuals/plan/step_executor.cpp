@@ -1,12 +1,10 @@
 #include "visuals/plan/step_executor.h"
 
-#include <vector>
-
 #include "gfx/gl_api.h"
 #include "gfx/gl_helpers.h"
 #include "gfx/render_targets.h"
 #include "gfx/textures.h"
-#include "visuals/plan/glow_image.h"
+#include "visuals/plan/glow_upload.h"
 #include "visuals/plan/glsl_step_executor.h"
 #include "gfx/glsl_programs.h"
 
@@ -14,21 +12,11 @@ namespace vortel {
 
 namespace {
 
-// One read-back of the working area (the current target), the shrink and
-// the blur on the processor (glow_image.h), and the upload into slot 6.
+// The glow's round trip (glow_upload.h) into slot 6, then the state its
+// quads draw with.
 void glow(GpuResources& gpu, FrameScratch& scratch, bool computed, float gain) {
-    std::vector<uint8_t>& area = scratch.area;
-    std::vector<uint8_t>& image = scratch.glowImage;
-    area.resize(static_cast<size_t>(kWorkingAreaSize) * kWorkingAreaSize * 4);
-    image.resize(static_cast<size_t>(kGlowSize) * kGlowSize * 4);
     bindTextureSlot(gpu, kSlotGlow, GL_REPEAT);
-    if (computed) {
-        glReadPixels(0, 0, kWorkingAreaSize, kWorkingAreaSize, GL_BGRA, GL_UNSIGNED_BYTE, area.data());
-        shrinkForGlow(area.data(), image.data());
-        blurGlow(image, gain, kBlurIterations, scratch.glowWork);
-        glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, kGlowSize, kGlowSize, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV,
-                        image.data());
-    }
+    if (computed) readBlurAndUploadGlow(scratch, gain, GlowBytes::Bgra);
     glViewport(0, 0, kGlowSize, kGlowSize);
     glEnable(GL_BLEND);
     glBlendFunc(GL_ONE, GL_ONE);
