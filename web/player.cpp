@@ -13,6 +13,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/live_player.h"
 #include "app/web_show.h"
@@ -23,6 +24,7 @@
 #include "song/song_setup.h"
 #include "visuals/frame/frame.h"
 #include "visuals/frame/show_graphics.h"
+#include "visuals/frame/still_run_up.h"
 #include "web_pictures.h"
 
 namespace vortel {
@@ -106,7 +108,7 @@ int main() {
                                         static_cast<uint32_t>(WebPage::dateNow()));
     const PageAddress asked = readPageAddress(WebPage::address());
     const int32_t seed = asked.seed.value_or(seedFromClock());
-    if (!p->show->start(seed, asked.start.value_or(0.0f), &why)) {
+    if (!p->show->start(seed, asked.start.value_or(0.0f), &why, asked.paused)) {
         WebPage::say("The show cannot play here: " + why + ".");
         return 0;
     }
@@ -126,12 +128,12 @@ extern "C" EMSCRIPTEN_KEEPALIVE void vortel_web_address_changed() {
         WebPage::setAddress(pageAddress(thePage->show->seed()));
         return;
     }
-    if (!asked.start) {
+    if (!asked.start && !asked.paused) {
         if (*asked.seed != thePage->show->requested().value_or(thePage->show->seed())) thePage->show->request(*asked.seed);
         return;
     }
     std::string why;
-    if (!thePage->show->start(*asked.seed, *asked.start, &why))
+    if (!thePage->show->start(*asked.seed, asked.start.value_or(0.0f), &why, asked.paused))
         WebPage::say("Seed " + std::to_string(*asked.seed) + " cannot play: " + why + ".");
 }
 
@@ -179,15 +181,10 @@ extern "C" EMSCRIPTEN_KEEPALIVE int vortel_web_still(int32_t seed, float time) {
     emscripten_set_canvas_element_size("#canvas", kDefaultWindowWidth, kDefaultWindowHeight);
     show->windowWidth = kDefaultWindowWidth;
     show->windowHeight = kDefaultWindowHeight;
-    constexpr double kStep = 1.0 / 60;
-    const int runUp = static_cast<int>(std::min<double>(30, std::floor(static_cast<double>(time) * 60)));
-    float previous = 0;
-    for (int k = runUp; k >= 0; --k) {
-        const float t = k == 0 ? time : static_cast<float>(time - k * kStep);
-        const float delta = k == runUp ? (runUp == 0 || t == 0 ? t : static_cast<float>(kStep)) : t - previous;
-        renderFrame(*show, t, delta, k == 0 ? FramePresent::Window : FramePresent::SlotOnly);
-        previous = t;
-    }
+    const std::vector<RunUpFrame> frames = stillRunUp(time);
+    for (size_t i = 0; i < frames.size(); ++i)
+        renderFrame(*show, frames[i].time, frames[i].delta,
+                    i + 1 == frames.size() ? FramePresent::Window : FramePresent::SlotOnly);
     thePage->pictures->release(*show);
     return 1;
 }

@@ -12,6 +12,7 @@
 #include "core/elapsed_time.h"
 #include "song/song_setup.h"
 #include "visuals/frame/show_graphics.h"
+#include "visuals/frame/still_run_up.h"
 
 namespace vortel {
 
@@ -64,10 +65,11 @@ PageAddress readPageAddress(std::string_view hash) {
         const std::string_view item = hash.substr(0, amp);
         hash = amp == std::string_view::npos ? std::string_view{} : hash.substr(amp + 1);
         const size_t eq = item.find('=');
-        if (eq == std::string_view::npos) continue;
-        const std::string_view key = item.substr(0, eq), value = item.substr(eq + 1);
+        const std::string_view key = item.substr(0, eq);
+        const std::string_view value = eq == std::string_view::npos ? std::string_view{} : item.substr(eq + 1);
         if (key == "seed") a.seed = wholeSeed(value);
         else if (key == "t") a.start = seconds(value);
+        else if (key == "paused") a.paused = value != "0";
     }
     return a;
 }
@@ -124,7 +126,7 @@ std::unique_ptr<Show> planShow(int32_t seed, TextureImages* images) {
 
 }  // namespace
 
-bool WebShow::start(int32_t seed, float at, std::string* why) {
+bool WebShow::start(int32_t seed, float at, std::string* why, bool paused) {
     TextureImages images;
     std::unique_ptr<Show> show = planShow(seed, &images);
     if (!pictures_.make(*show, images, why)) {
@@ -133,6 +135,18 @@ bool WebShow::start(int32_t seed, float at, std::string* why) {
     }
     auto sound = std::make_unique<WebSound>(seed, show->layout.bpm, soundClock_);
     adopt(std::move(show), std::move(sound), at);
+    if (paused) {
+        // The frames a still of this instant is drawn from, the last of
+        // them held.
+        for (const RunUpFrame& f : stillRunUp(songTime_)) {
+            log_.actions.clear();
+            log_.draws.clear();
+            pictures_.draw(*show_, f.time, f.delta, &log_);
+        }
+        drawn_ = true;
+        clock_.pauseAt(songTime_);
+        if (player_) player_->setPaused(true);
+    }
     return true;
 }
 

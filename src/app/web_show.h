@@ -33,6 +33,7 @@ namespace vortel {
 struct PageAddress {
     std::optional<int32_t> seed;
     std::optional<float> start;
+    bool paused = false;  // "&paused": the picture of that instant, held
 };
 PageAddress readPageAddress(std::string_view hash);
 // The address of a show: "#seed=N".
@@ -106,8 +107,10 @@ public:
     // Builds the show of `seed` as a fresh start would (tempo, textures,
     // timeline, GL objects, song) and plays it from `at` (clamped to the
     // song), replacing the one playing. False with a reason when the
-    // pictures cannot be made; the show playing then goes on.
-    bool start(int32_t seed, float at, std::string* why);
+    // pictures cannot be made; the show playing then goes on. `paused`
+    // holds it at `at` on the picture a still of that instant has (its
+    // run-up drawn first); Space plays on from there.
+    bool start(int32_t seed, float at, std::string* why, bool paused = false);
     // Asks for the show of `seed` from its start, made ready a step per
     // frame while the one playing goes on (its tempo, textures and
     // timeline; its GL objects; its song), then taking over. A later

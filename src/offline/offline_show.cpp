@@ -51,18 +51,12 @@ void OfflineShow::render(float time, float frameDelta, FramePresent present) {
 }
 
 bool OfflineShow::renderStill(float time, const std::function<bool()>& carryOn) {
-    const double step = 1.0 / kStillFrameRate;
-    const int runUp = static_cast<int>(std::min<double>(kStillRunUpSeconds * kStillFrameRate,
-                                                        std::floor(static_cast<double>(time) * kStillFrameRate)));
-    float previous = 0;
-    for (int k = runUp; k >= 0; --k) {
+    const std::vector<RunUpFrame> frames = stillRunUp(time);
+    for (size_t i = 0; i < frames.size(); ++i) {
         if (carryOn && !carryOn()) return false;
-        const float t = k == 0 ? time : static_cast<float>(time - k * step);
-        // The first frame of a run that starts at 0 is the show's first frame.
-        const float delta = k == runUp ? (runUp == 0 || t == 0 ? t : static_cast<float>(step)) : t - previous;
         // Only the last frame is looked at; the run-up builds slot 0.
-        render(t, delta, k == 0 ? FramePresent::Window : FramePresent::SlotOnly);
-        previous = t;
+        const bool still = i + 1 == frames.size();
+        render(frames[i].time, frames[i].delta, still ? FramePresent::Window : FramePresent::SlotOnly);
     }
     return true;
 }

@@ -12,15 +12,9 @@
 #include "platform/sdl_window.h"
 #include "visuals/frame/frame.h"
 #include "visuals/frame/show.h"
+#include "visuals/frame/still_run_up.h"
 
 namespace vortel {
-
-// Seconds of frames rendered at 60 per second before a still, so that the
-// frame's history (slot 0 carries the previous frame into the next) is as
-// the live show would have it; the carried image halves every frame, so
-// after 30 frames nothing of the start-up content remains visible.
-constexpr float kStillRunUpSeconds = 0.5f;
-constexpr int kStillFrameRate = 60;
 
 class OfflineShow {
 public:

@@ -154,6 +154,33 @@ TEST(WebShow, PlayedToTheEndThePictureHoldsAndSpacePlaysItAgain) {
     EXPECT_TRUE(!page.show.paused() && page.pictures.times.back() == 0.0f);
 }
 
+// "#seed=5&t=20&paused": the page draws what a still of that instant is
+// drawn from (half a second of frames at 60 per second, then the instant)
+// and holds it; Space plays on from there.
+TEST(WebShow, APausedLinkHoldsThePictureAStillOfThatInstantHas) {
+    Page page;
+    std::string why;
+    ASSERT_TRUE(page.show.start(5, 20.0f, &why, true)) << why;
+    std::vector<float> expected;
+    for (int k = 30; k >= 1; --k) expected.push_back(static_cast<float>(20.0 - k / 60.0));
+    expected.push_back(20.0f);
+    EXPECT_EQ(page.pictures.times, expected);
+    for (int i = 0; i < 10; ++i) page.show.frame();
+    EXPECT_TRUE(page.show.paused() && page.show.songTime() == 20.0f);
+    EXPECT_EQ(page.pictures.times.size(), expected.size());
+    EXPECT_EQ(page.pictures.redrawn, 10);
+    page.host.keys[page.host.frame] = {{Key::Space, false}};
+    page.show.frame();
+    page.show.frame();
+    EXPECT_FALSE(page.show.paused());
+    EXPECT_GT(page.pictures.times.back(), 20.0f);
+
+    EXPECT_TRUE(readPageAddress("#seed=5&t=20&paused").paused);
+    EXPECT_TRUE(readPageAddress("#paused=1&seed=5").paused);
+    EXPECT_FALSE(readPageAddress("#seed=5&t=20&paused=0").paused);
+    EXPECT_FALSE(readPageAddress("#seed=5&t=20").paused);
+}
+
 TEST(PageAddress, ASeedIsAWholeNumberInRangeAndATimeIsSeconds) {
     const PageAddress a = readPageAddress("#t=12.5&seed=-42");
     EXPECT_TRUE(a.seed == -42 && a.start == 12.5f);
