@@ -545,7 +545,7 @@ TEST_F(LiveShowTest, ManySwitchesDoNotGrowTheResources) {
     // first switches (its own cache, which the warm-up fills), so what
     // grows after that is ours.
     // Each switch is asked for once the one before has taken over.
-    int switches = 0;
+    int switches = 0, settledFrames = 0;
     host_.afterDraw = [&](int f) {
         if (show->changingShow()) return;
         if (switches == 9) {
@@ -553,8 +553,12 @@ TEST_F(LiveShowTest, ManySwitchesDoNotGrowTheResources) {
             heapAfterWarmUp = heapInUse();
         }
         if (switches == kSwitches) {
-            heapAtEnd = heapInUse();
-            host_.quitAt = f + 1;
+            // The least over the frames after the last takeover: what the
+            // driver and the threads hold for a moment is not a show left
+            // behind, which would stay.
+            const size_t heap = heapInUse();
+            heapAtEnd = heapAtEnd == 0 ? heap : std::min(heapAtEnd, heap);
+            if (++settledFrames == 30) host_.quitAt = f + 1;
             return;
         }
         host_.press(f + 1, switches == 0 ? Key::R : switches % 2 ? Key::N : Key::P);
