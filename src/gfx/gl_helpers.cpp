@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "gfx/gl_api.h"
+#include "gfx/textures.h"
 
 namespace vortel {
 
@@ -33,6 +34,15 @@ void bindTextureSlot(const GpuResources& gpu, int slot, uint32_t wrap) {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, static_cast<GLint>(wrap));
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+}
+
+void readWorkingArea(bool bgra, uint8_t* out) {
+    glReadPixels(0, 0, kWorkingAreaSize, kWorkingAreaSize, bgra ? GL_BGRA : GL_RGBA, GL_UNSIGNED_BYTE, out);
+}
+
+void uploadGlowImage(bool bgra, const uint8_t* image) {
+    glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, kGlowSize, kGlowSize, bgra ? GL_BGRA : GL_RGBA,
+                    bgra ? GL_UNSIGNED_INT_8_8_8_8_REV : GL_UNSIGNED_BYTE, image);
 }
 
 void drawTextureQuad(const GpuResources& gpu, int slot, uint32_t wrap) {

@@ -23,6 +23,13 @@ void resetRenderState();
 // unit with `wrap` (GL_REPEAT or GL_CLAMP) in s and t and linear filtering.
 void bindTextureSlot(const GpuResources& gpu, int slot, uint32_t wrap);
 
+// The working area (the current target) read back, 4 bytes a pixel, rows
+// bottom-up: B, G, R, A when `bgra`, else R, G, B, A (what GL ES reads).
+void readWorkingArea(bool bgra, uint8_t* out);
+// A glow image (kGlowSize square, the same byte orders) into the texture
+// bound on the active unit.
+void uploadGlowImage(bool bgra, const uint8_t* image);
+
 // bindTextureSlot, then drawViewportQuad.
 void drawTextureQuad(const GpuResources& gpu, int slot, uint32_t wrap);
 
